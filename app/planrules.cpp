@@ -1,0 +1,161 @@
+#include "app/planrules.h"
+
+#include "toolkit/apperror.h"
+
+#include <algorithm>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace planrules {
+
+codetabletype buildcodetable()
+{
+    codetabletype table(1000);
+    int r = 0;
+    for (qint32 h = 0; h <= 9; ++h)
+        for (qint32 t = 0; t <= 9; ++t)
+            for (qint32 u = 0; u <= 9; ++u)
+                table[r++] = {h, t, u, 0, 0};
+    return table;
+}
+
+QChar positionname(int position)
+{
+    static constexpr char16_t names[] = u"百十个";
+    return position >= 1 && position <= 3 ? QChar(names[position - 1]) : QChar();
+}
+
+int positionof(QChar name)
+{
+    for (int position = 1; position <= 3; ++position)
+        if (positionname(position) == name)
+            return position;
+    return 0;
+}
+
+QChar classof(int digit, mode m)
+{
+    if (m == mode::oddeven)
+        return digit % 2 == 1 ? u'奇' : u'偶';
+    return digit >= 5 ? u'大' : u'小';
+}
+
+bool inclass(int digit, QChar cls)
+{
+    switch (cls.unicode()) {
+    case u'奇':
+        return digit % 2 == 1;
+    case u'偶':
+        return digit % 2 == 0;
+    case u'大':
+        return digit >= 5;
+    case u'小':
+        return digit < 5;
+    default:
+        return false;
+    }
+}
+
+bool isdraw(const QString &text)
+{
+    return text.size() == 3
+           && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+int digitat(const QString &draw, int position)
+{
+    return draw[position - 1].unicode() - u'0';
+}
+
+QString plantext(const plan &p)
+{
+    QString text;
+    for (const leg &l : p)
+        text += positionname(l.position);
+    text += u'位';
+    for (const leg &l : p)
+        text += l.cls;
+    return text;
+}
+
+plan readtwoplan(const QString &text)
+{
+    const int first = text.size() == 5 ? positionof(text[0]) : 0;
+    const int second = text.size() == 5 ? positionof(text[1]) : 0;
+    if (first == 0 || second == 0 || text[2] != u'位')
+        throw AppError(u"无效的计划：%1"_s.arg(text));
+    return {{first, text[3]}, {second, text[4]}};
+}
+
+plan drawplan(const QString &draw, const std::vector<int> &positions, mode m)
+{
+    plan p;
+    for (int position : positions)
+        p.push_back({position, classof(digitat(draw, position), m)});
+    return p;
+}
+
+bool inbet(const QString &draw, const plan &p)
+{
+    return std::all_of(p.begin(), p.end(), [&](const leg &l) { return inclass(digitat(draw, l.position), l.cls); });
+}
+
+bool inbet(const coderow &row, const plan &p)
+{
+    return std::all_of(p.begin(), p.end(), [&](const leg &l) { return inclass(row[l.position - 1], l.cls); });
+}
+
+int selectbet(codetabletype &table, const plan &p)
+{
+    int selected = 0;
+    for (coderow &row : table)
+        row[flagcolumn] = 1;
+    for (coderow &row : table) {
+        if (inbet(row, p)) {
+            row[flagcolumn] = 0;
+            ++selected;
+        }
+    }
+    return selected;
+}
+
+std::optional<plan> nexttwoplan(const std::optional<plan> &previous, const QString &draw, mode m)
+{
+    if (!previous)
+        return drawplan(draw, {1, 2}, m);
+    const int p = (*previous)[0].position;
+    const int q = (*previous)[1].position;
+    const bool keptp = classof(digitat(draw, p), m) == (*previous)[0].cls;
+    const bool keptq = classof(digitat(draw, q), m) == (*previous)[1].cls;
+    if (keptp && keptq)
+        return std::nullopt;
+    // A position whose class came true stays; a missed one gives way to the
+    // position not in use, unless both missed.
+    const int unused = 6 - p - q;
+    std::vector<int> positions{p, q};
+    if (keptp)
+        positions = {p, unused};
+    else if (keptq)
+        positions = {unused, q};
+    std::sort(positions.begin(), positions.end());
+    return drawplan(draw, positions, m);
+}
+
+QString numberlabel(int n)
+{
+    return QString::number(n).rightJustified(3, u' ');
+}
+
+QString copytext(const QStringList &numbers)
+{
+    QString text;
+    text.reserve(numbers.size() * 4 + numbers.size() / 5);
+    for (qsizetype i = 0; i < numbers.size(); ++i) {
+        text += numbers[i] + u' ';
+        if ((i + 1) % 10 == 0)
+            text += u"\r\n"_s;
+    }
+    return text;
+}
+
+} // namespace planrules

@@ -1,0 +1,447 @@
+// The main window driven through its controls: its design state, the two-position
+// plan cycle typed and entered as a user does, and the copied numbers.
+#include "app/u_main.h"
+#include "toolkit/messages.h"
+#include "toolkit/radiogroup.h"
+#include "toolkit/stringgrid.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void designstate();
+    void layout_data();
+    void layout();
+    void taborder();
+    void codetableisbuilt();
+
+    void plancycle_data();
+    void plancycle();
+    void modeswitchmidplannevershits();
+    void refuseddraw_data();
+    void refuseddraw();
+    void hitendstheplanuntilnewplan();
+    void newplanafteranormalperiodemptiesthesecondbox();
+    void typeswitchresetsthewindow();
+
+    void copiesthenumbers();
+    void copyofanemptygridkeepstheclipboard();
+    void enteronanotherbuttonpressesthatbutton();
+    void closebuttonclosesthewindow();
+
+private:
+    template <typename T>
+    T *control(const char *name) const
+    {
+        T *found = m_window->findChild<T *>(QLatin1StringView(name));
+        if (!found)
+            qFatal("no control %s", name);
+        return found;
+    }
+    Tstringgrid *log() const { return control<Tstringgrid>("grdjihua"); }
+    Tstringgrid *numbers() const { return control<Tstringgrid>("grdcode"); }
+    QLineEdit *latest() const { return control<QLineEdit>("edtzuijingcode2"); }
+    QLineEdit *secondlatest() const { return control<QLineEdit>("edtzuijingcode1"); }
+    QPushButton *generate() const { return control<QPushButton>("btngencode"); }
+    void press(const QString &draw)
+    {
+        latest()->clear();
+        // Qt Test types only Latin-1 keys; other text is put in as if pasted.
+        if (std::all_of(draw.begin(), draw.end(), [](QChar c) { return c.unicode() < 0x80; }))
+            QTest::keyClicks(latest(), draw);
+        else
+            latest()->insert(draw);
+        QTest::keyClick(latest(), Qt::Key_Return);
+    }
+    QStringList shown() const
+    {
+        QStringList texts;
+        for (const messages::shown &m : messages::takeshown())
+            texts.append(m.text);
+        return texts;
+    }
+    void verifybet(const QString &plantext);
+
+    std::unique_ptr<Tfrmmain> m_window;
+};
+
+void TestMainWindow::init()
+{
+    messages::startrecording();
+    m_window = std::make_unique<Tfrmmain>();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void TestMainWindow::cleanup()
+{
+    m_window.reset();
+    QVERIFY2(messages::takeshown().isEmpty(), "a test left a message unread");
+    messages::stoprecording();
+}
+
+void TestMainWindow::designstate()
+{
+    QCOMPARE(m_window->objectName(), u"frmmain"_s);
+    QCOMPARE(m_window->windowTitle(), u"Qorvel3D时时彩自动选号器"_s);
+    QCOMPARE(control<QLabel>("Label1")->text(), m_window->windowTitle());
+    QCOMPARE(control<Tradiogroup>("opttype")->itemindex(), 0);
+    QCOMPARE(control<Tradiogroup>("opttype")->items(), (QStringList{u"二码"_s, u"三码"_s}));
+    QCOMPARE(control<Tradiogroup>("optmode")->itemindex(), 0);
+    QCOMPARE(control<Tradiogroup>("optmode")->items(), (QStringList{u"奇偶模式"_s, u"大小模式"_s}));
+    QCOMPARE(generate()->text(), u"生成二码"_s);
+    QVERIFY(generate()->isEnabled());
+    QVERIFY(generate()->isDefault());
+    QVERIFY(!secondlatest()->isEnabled());
+    QVERIFY(!control<QLabel>("Label2")->isEnabled());
+    QVERIFY(latest()->isEnabled());
+    QVERIFY(latest()->text().isEmpty());
+    QVERIFY(!control<QLineEdit>("edtcopy")->isVisible());
+    QCOMPARE(control<QTabWidget>("page")->currentWidget()->objectName(), u"TabSheet1"_s);
+    QCOMPARE(control<QTabWidget>("page")->tabText(0), u"位置号码"_s);
+    QCOMPARE(control<QTabWidget>("page")->tabText(1), u"直选号码"_s);
+    QVERIFY(!control<QLabel>("imglogo")->pixmap().isNull());
+    for (Tstringgrid *grid : {log(), numbers()}) {
+        QCOMPARE(grid->rowcount(), 5);
+        QCOMPARE(grid->colcount(), 5);
+        QCOMPARE(grid->cell(0, 0), QString());
+    }
+    QCOMPARE(m_window->focusWidget(), control<Tradiogroup>("optmode")->button(0));
+    QVERIFY(control<QLabel>("lbljushu")->text().isEmpty());
+}
+
+void TestMainWindow::layout_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("bounds");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("Label6") << u"Label6"_s << QRect(480, 27, 36, 13) << u"官网："_s;
+    QTest::newRow("page") << u"page"_s << QRect(16, 48, 433, 441) << QString();
+    QTest::newRow("grdjihua") << u"grdjihua"_s << QRect(8, 16, 401, 385) << QString();
+    QTest::newRow("lbljushu") << u"lbljushu"_s << QRect(180, 0, 57, 13) << QString();
+    QTest::newRow("grdcode") << u"grdcode"_s << QRect(8, 16, 401, 385) << QString();
+    QTest::newRow("btnjihua") << u"btnjihua"_s << QRect(328, 40, 57, 25) << u"倍投计划"_s;
+    QTest::newRow("btncopy") << u"btncopy"_s << QRect(392, 40, 57, 25) << u"复制号码"_s;
+    QTest::newRow("imglogo") << u"imglogo"_s << QRect(472, 48, 193, 177) << QString();
+    QTest::newRow("opttype") << u"opttype"_s << QRect(472, 232, 193, 41) << QString();
+    QTest::newRow("optmode") << u"optmode"_s << QRect(472, 280, 193, 41) << QString();
+    QTest::newRow("Label2") << u"Label2"_s << QRect(472, 328, 99, 13) << u"次新开奖(３位）："_s;
+    QTest::newRow("Label3") << u"Label3"_s << QRect(576, 328, 99, 13) << u"最新开奖(３位）："_s;
+    QTest::newRow("edtzuijingcode1") << u"edtzuijingcode1"_s << QRect(472, 344, 89, 21) << QString();
+    QTest::newRow("edtzuijingcode2") << u"edtzuijingcode2"_s << QRect(576, 344, 89, 21) << QString();
+    QTest::newRow("btnnewjihua") << u"btnnewjihua"_s << QRect(488, 392, 75, 25) << u"开始新计划"_s;
+    QTest::newRow("btngencode") << u"btngencode"_s << QRect(576, 392, 73, 25) << u"生成二码"_s;
+    QTest::newRow("btnabout") << u"btnabout"_s << QRect(488, 456, 37, 25) << u"关于"_s;
+    QTest::newRow("btnhelp") << u"btnhelp"_s << QRect(526, 456, 37, 25) << u"帮助"_s;
+    QTest::newRow("btnclose") << u"btnclose"_s << QRect(576, 456, 73, 25) << u"关闭"_s;
+    QTest::newRow("edtcopy") << u"edtcopy"_s << QRect(480, 2, 89, 21) << QString();
+}
+
+void TestMainWindow::layout()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, bounds);
+    QFETCH(QString, text);
+    const QWidget *w = m_window->findChild<QWidget *>(name);
+    QVERIFY(w);
+    QCOMPARE(w->geometry(), bounds);
+    if (const auto *label = qobject_cast<const QLabel *>(w))
+        QCOMPARE(label->text(), text);
+    if (const auto *button = qobject_cast<const QPushButton *>(w))
+        QCOMPARE(button->text(), text);
+}
+
+void TestMainWindow::taborder()
+{
+    // With "三码" selected the second-latest box takes part too.
+    control<Tradiogroup>("opttype")->setitemindex(1);
+    const QList<QWidget *> expected{control<Tradiogroup>("optmode")->button(0),
+                                    secondlatest(),
+                                    latest(),
+                                    control<QPushButton>("btnnewjihua"),
+                                    generate(),
+                                    control<QPushButton>("btnabout"),
+                                    control<QPushButton>("btnhelp"),
+                                    control<QPushButton>("btnclose"),
+                                    control<QTabWidget>("page")->tabBar(),
+                                    log(),
+                                    control<QPushButton>("btncopy"),
+                                    control<QPushButton>("btnjihua"),
+                                    control<Tradiogroup>("opttype")->button(1)};
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QList<QWidget *> visited{expected.first()};
+    expected.first()->setFocus();
+    for (int i = 1; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited.append(QApplication::focusWidget());
+    }
+    QStringList names;
+    for (QWidget *w : visited)
+        names.append(w->objectName() + u":"_s + QString::fromLatin1(w->metaObject()->className()));
+    QVERIFY2(visited == expected, qPrintable(names.join(u", "_s)));
+}
+
+void TestMainWindow::codetableisbuilt()
+{
+    QCOMPARE(codetable.size(), size_t(1000));
+    QCOMPARE(QList<int>(codetable[123].begin(), codetable[123].end()), (QList<int>{1, 2, 3, 0, 0}));
+    QCOMPARE(QList<int>(codetable[7].begin(), codetable[7].end()), (QList<int>{0, 0, 7, 0, 0}));
+    QVERIFY(apppath.endsWith(QDir::separator()));
+}
+
+void TestMainWindow::verifybet(const QString &plantext)
+{
+    const planrules::plan p = planrules::readtwoplan(plantext);
+    const Tstringgrid *grid = numbers();
+    QCOMPARE(grid->rowcount(), 251);
+    QCOMPARE(grid->colcount(), 4);
+    QCOMPARE(grid->cell(0, 0), u"记录期号"_s);
+    QCOMPARE(grid->cell(3, 0), u"号码3"_s);
+    int previous = -1;
+    for (int row = 1; row <= 250; ++row) {
+        QCOMPARE(grid->cell(0, row), planrules::numberlabel(row));
+        const QString number = grid->cell(1, row) + grid->cell(2, row) + grid->cell(3, row);
+        QVERIFY(planrules::isdraw(number));
+        QVERIFY2(planrules::inbet(number, p), qPrintable(number));
+        QVERIFY(number.toInt() > previous);
+        previous = number.toInt();
+    }
+}
+
+void TestMainWindow::plancycle_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QStringList>("draws");
+    QTest::addColumn<QStringList>("plans"); // one per logged period; a shorter list: the last draw hits
+    QTest::newRow("odd/even worked sequence")
+        << 0 << QStringList{u"385"_s, u"472"_s, u"391"_s, u"258"_s, u"412"_s}
+        << QStringList{u"百十位奇偶"_s, u"百十位偶奇"_s, u"十个位奇奇"_s, u"百十位偶奇"_s};
+    QTest::newRow("big/small") << 1 << QStringList{u"385"_s, u"549"_s, u"459"_s}
+                               << QStringList{u"百十位小大"_s, u"百十位大小"_s, u"百十位小大"_s};
+    QTest::newRow("000 and 999") << 0 << QStringList{u"000"_s, u"999"_s} << QStringList{u"百十位偶偶"_s, u"百十位奇奇"_s};
+}
+
+void TestMainWindow::plancycle()
+{
+    QFETCH(int, mode);
+    QFETCH(QStringList, draws);
+    QFETCH(QStringList, plans);
+    control<Tradiogroup>("optmode")->setitemindex(mode);
+    for (int i = 0; i < draws.size(); ++i) {
+        press(draws[i]);
+        QCOMPARE(control<QLabel>("lbljushu")->text(), u"共：250注"_s);
+        if (i == plans.size()) {
+            QCOMPARE(shown(), QStringList{u"号码已中出，计划结束"_s});
+            QVERIFY(!generate()->isEnabled());
+            QCOMPARE(latest()->text(), draws[i]);
+            QCOMPARE(log()->rowcount(), i + 1);
+            verifybet(plans.last()); // the bet that was hit stays listed
+            return;
+        }
+        QCOMPARE(shown(), QStringList());
+        const int row = i + 1;
+        QCOMPARE(log()->rowcount(), row + 1);
+        QCOMPARE(log()->colcount(), 3);
+        QCOMPARE(log()->cell(0, 0), u"投注期数"_s);
+        QCOMPARE(log()->cell(1, 0), u"最新开奖"_s);
+        QCOMPARE(log()->cell(2, 0), u"本期投注"_s);
+        QCOMPARE(log()->cell(0, row), u"第%1期"_s.arg(row));
+        QCOMPARE(log()->cell(1, row), draws[i]);
+        QCOMPARE(log()->cell(2, row), plans[i]);
+        verifybet(plans[i]);
+        QVERIFY(latest()->text().isEmpty());
+        QCOMPARE(m_window->focusWidget(), latest());
+    }
+    QCOMPARE(log()->horizontalHeader()->sectionSize(0), 117);
+    QCOMPARE(log()->horizontalHeader()->sectionSize(2), 117);
+    QVERIFY(generate()->isEnabled());
+}
+
+void TestMainWindow::modeswitchmidplannevershits()
+{
+    press(u"385"_s);
+    control<Tradiogroup>("optmode")->button(1)->click();
+    press(u"385"_s);
+    QCOMPARE(shown(), QStringList());
+    QCOMPARE(log()->cell(2, 2), u"百十位小大"_s);
+}
+
+void TestMainWindow::refuseddraw_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("12") << u"12"_s;
+    QTest::newRow("1234") << u"1234"_s;
+    QTest::newRow("12a") << u"12a"_s;
+    QTest::newRow("blank 12") << u" 12"_s;
+    QTest::newRow("-12") << u"-12"_s;
+    QTest::newRow("full-width") << u"１２３"_s;
+}
+
+void TestMainWindow::refuseddraw()
+{
+    QFETCH(QString, text);
+    // On the very first press the log gets its titles before the draw is checked.
+    press(text);
+    QCOMPARE(shown(), QStringList{u"请输入三位数字"_s});
+    QCOMPARE(log()->rowcount(), 1);
+    QCOMPARE(log()->cell(2, 0), u"本期投注"_s);
+    QCOMPARE(numbers()->rowcount(), 5);
+    QCOMPARE(numbers()->cell(0, 0), QString());
+    QCOMPARE(control<QLabel>("lbljushu")->text(), u"共：250注"_s);
+    QCOMPARE(latest()->text(), text);
+    QVERIFY(generate()->isEnabled());
+
+    // In a running plan nothing moves either.
+    press(u"385"_s);
+    const planrules::codetabletype before = codetable;
+    press(text);
+    QCOMPARE(shown(), QStringList{u"请输入三位数字"_s});
+    QCOMPARE(log()->rowcount(), 2);
+    QCOMPARE(numbers()->rowcount(), 251);
+    QVERIFY(codetable == before);
+}
+
+void TestMainWindow::hitendstheplanuntilnewplan()
+{
+    press(u"385"_s);
+    press(u"173"_s); // odd hundreds, odd tens: 百 came true, 十 missed
+    press(u"135"_s); // hits 百个位奇奇
+    QCOMPARE(log()->cell(2, 2), u"百个位奇奇"_s);
+    QCOMPARE(shown(), QStringList{u"号码已中出，计划结束"_s});
+    QVERIFY(!generate()->isEnabled());
+
+    control<Tradiogroup>("optmode")->button(1)->click();
+    QVERIFY(!generate()->isEnabled());
+    control<Tradiogroup>("opttype")->button(1)->click();
+    QVERIFY(!generate()->isEnabled());
+    control<Tradiogroup>("opttype")->button(0)->click();
+    QVERIFY(!generate()->isEnabled());
+    QTest::keyClick(latest(), Qt::Key_Return); // a disabled default button does nothing
+    QCOMPARE(shown(), QStringList());
+
+    latest()->setText(u"135"_s); // the type switch emptied the box; a hit itself leaves it
+    control<QPushButton>("btnnewjihua")->click();
+    QVERIFY(generate()->isEnabled());
+    QCOMPARE(secondlatest()->text(), u"135"_s);
+    QVERIFY(latest()->text().isEmpty());
+    QCOMPARE(log()->rowcount(), 1);
+    QCOMPARE(numbers()->rowcount(), 1);
+    QVERIFY(control<QLabel>("lbljushu")->text().isEmpty());
+    QCOMPARE(control<Tradiogroup>("optmode")->itemindex(), 1); // mode and type stay
+
+    press(u"385"_s); // a new plan starts on 百 and 十 again
+    QCOMPARE(log()->cell(0, 1), u"第1期"_s);
+    QCOMPARE(log()->cell(2, 1), u"百十位小大"_s);
+}
+
+void TestMainWindow::newplanafteranormalperiodemptiesthesecondbox()
+{
+    control<Tradiogroup>("opttype")->setitemindex(1);
+    secondlatest()->setText(u"111"_s);
+    control<Tradiogroup>("opttype")->setitemindex(0);
+    press(u"385"_s);
+    control<QPushButton>("btnnewjihua")->click();
+    QVERIFY(secondlatest()->text().isEmpty());
+    QVERIFY(latest()->text().isEmpty());
+}
+
+void TestMainWindow::typeswitchresetsthewindow()
+{
+    press(u"385"_s);
+    control<QPushButton>("btncopy")->click();
+    latest()->setText(u"472"_s);
+    control<Tradiogroup>("opttype")->button(1)->click();
+    QVERIFY(secondlatest()->isEnabled());
+    QVERIFY(control<QLabel>("Label2")->isEnabled());
+    QCOMPARE(generate()->text(), u"生成三码"_s);
+    QVERIFY(latest()->text().isEmpty());
+    QCOMPARE(log()->rowcount(), 1);
+    QCOMPARE(log()->cell(0, 0), u"投注期数"_s);
+    QCOMPARE(numbers()->rowcount(), 1);
+    QVERIFY(control<QLabel>("lbljushu")->text().isEmpty());
+    QVERIFY(control<QLineEdit>("edtcopy")->text().isEmpty());
+
+    secondlatest()->setText(u"123"_s);
+    control<Tradiogroup>("opttype")->button(0)->click();
+    QVERIFY(!secondlatest()->isEnabled());
+    QVERIFY(!control<QLabel>("Label2")->isEnabled());
+    QVERIFY(secondlatest()->text().isEmpty());
+    QCOMPARE(generate()->text(), u"生成二码"_s);
+}
+
+void TestMainWindow::copiesthenumbers()
+{
+    press(u"000"_s); // 百十位偶偶: 000 to 009, 020 ...
+    QCOMPARE(numbers()->cell(0, 8), u"  8"_s);
+    QCOMPARE(numbers()->cell(1, 8), u"0"_s);
+    QCOMPARE(numbers()->cell(2, 8), u"0"_s);
+    QCOMPARE(numbers()->cell(3, 8), u"7"_s);
+    control<QPushButton>("btncopy")->click();
+    const QString text = QGuiApplication::clipboard()->text();
+    QCOMPARE(control<QLineEdit>("edtcopy")->text(), text);
+    QVERIFY(text.startsWith(u"000 001 002 003 004 005 006 007 008 009 \r\n020 021 "_s));
+    QVERIFY(text.endsWith(u"888 889 \r\n"_s));
+    QCOMPARE(text.size(), 250 * 4 + 25 * 2);
+    QCOMPARE(text.count(u"\r\n"_s), 25);
+}
+
+void TestMainWindow::copyofanemptygridkeepstheclipboard()
+{
+    QGuiApplication::clipboard()->setText(u"kept"_s);
+    control<QPushButton>("btncopy")->click(); // the grid of the design: blank rows only
+    QCOMPARE(QGuiApplication::clipboard()->text(), u"kept"_s);
+    press(u"385"_s);
+    control<QPushButton>("btnnewjihua")->click();
+    control<QPushButton>("btncopy")->click();
+    QCOMPARE(QGuiApplication::clipboard()->text(), u"kept"_s);
+    QVERIFY(control<QLineEdit>("edtcopy")->text().isEmpty());
+}
+
+void TestMainWindow::enteronanotherbuttonpressesthatbutton()
+{
+    press(u"385"_s);
+    latest()->setText(u"472"_s);
+    auto *newplan = control<QPushButton>("btnnewjihua");
+    newplan->setFocus();
+    QTest::keyClick(newplan, Qt::Key_Return);
+    QCOMPARE(log()->rowcount(), 1); // the plan was reset, not continued
+    QCOMPARE(shown(), QStringList());
+
+    // Enter on a radio button or the grid presses the default button.
+    latest()->setText(u"385"_s);
+    QRadioButton *item = control<Tradiogroup>("optmode")->button(0);
+    item->setFocus();
+    QTest::keyClick(item, Qt::Key_Return);
+    QCOMPARE(log()->rowcount(), 2);
+    latest()->setText(u"472"_s);
+    log()->setFocus();
+    QTest::keyClick(log(), Qt::Key_Enter);
+    QCOMPARE(log()->rowcount(), 3);
+}
+
+void TestMainWindow::closebuttonclosesthewindow()
+{
+    control<QPushButton>("btnclose")->click();
+    QVERIFY(!m_window->isVisible());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "test_mainwindow.moc"

@@ -1,0 +1,282 @@
+// The thin layer over Qt: string grid, radio group, messages and the guard, GBK,
+// JPEG decoding.
+#include "toolkit/apperror.h"
+#include "toolkit/gbk.h"
+#include "toolkit/guard.h"
+#include "toolkit/jpeg.h"
+#include "toolkit/messages.h"
+#include "toolkit/radiogroup.h"
+#include "toolkit/stringgrid.h"
+
+#include <QBuffer>
+#include <QHeaderView>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+class TestToolkit : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { messages::startrecording(); }
+    void cleanup() { messages::stoprecording(); }
+
+    void freshgridhasfivebyfiveemptycells();
+    void gridtitlerowistheheader();
+    void gridkeepscellsacrossreshapes();
+    void gridrefusescellsoutsideit();
+    void gridcellsarenoteditable();
+
+    void radiogroupselects();
+
+    void errortext_data();
+    void errortext();
+    void guardshowsthefailureandreturns();
+    void plainmessage();
+
+    void gbkroundtrip();
+    void gbkrefusestextitcannothold();
+
+    void decodesjpeg_data();
+    void decodesjpeg();
+    void brokenjpegfailswithlibjpegsmessage_data();
+    void brokenjpegfailswithlibjpegsmessage();
+};
+
+void TestToolkit::freshgridhasfivebyfiveemptycells()
+{
+    Tstringgrid grid;
+    QCOMPARE(grid.rowcount(), 5);
+    QCOMPARE(grid.colcount(), 5);
+    QCOMPARE(grid.model()->rowCount(), 4);
+    for (int c = 0; c < 5; ++c) {
+        QCOMPARE(grid.horizontalHeader()->sectionSize(c), 64);
+        for (int r = 0; r < 5; ++r)
+            QCOMPARE(grid.cell(c, r), QString());
+    }
+    QVERIFY(grid.verticalHeader()->isHidden());
+}
+
+void TestToolkit::gridtitlerowistheheader()
+{
+    Tstringgrid grid;
+    grid.setcell(2, 0, u"本期投注"_s);
+    grid.setcell(1, 1, u"385"_s);
+    QCOMPARE(grid.model()->headerData(2, Qt::Horizontal).toString(), u"本期投注"_s);
+    QCOMPARE(grid.model()->index(0, 1).data().toString(), u"385"_s);
+    QCOMPARE(grid.cell(1, 1), u"385"_s);
+}
+
+void TestToolkit::gridkeepscellsacrossreshapes()
+{
+    Tstringgrid grid;
+    grid.setcell(0, 0, u"a"_s);
+    grid.setcell(4, 4, u"corner"_s);
+    grid.setcell(1, 2, u"b"_s);
+    grid.setcolwidth(1, 117);
+
+    grid.setrowcount(3);
+    QCOMPARE(grid.rowcount(), 3);
+    QCOMPARE(grid.model()->rowCount(), 2);
+    grid.setrowcount(6);
+    QCOMPARE(grid.cell(4, 4), QString()); // cut rows come back empty
+    QCOMPARE(grid.cell(1, 2), u"b"_s);
+
+    grid.setcolcount(2);
+    QCOMPARE(grid.colcount(), 2);
+    QCOMPARE(grid.cell(0, 0), u"a"_s);
+    QCOMPARE(grid.cell(1, 2), u"b"_s);
+    QCOMPARE(grid.horizontalHeader()->sectionSize(1), 117);
+    grid.setcolcount(7);
+    QCOMPARE(grid.model()->columnCount(), 7);
+    QCOMPARE(grid.cell(6, 5), QString());
+    QCOMPARE(grid.cell(1, 2), u"b"_s);
+
+    grid.setrowcount(1);
+    QCOMPARE(grid.model()->rowCount(), 0);
+    QCOMPARE(grid.cell(0, 0), u"a"_s);
+}
+
+void TestToolkit::gridrefusescellsoutsideit()
+{
+    Tstringgrid grid;
+    QVERIFY_THROWS_EXCEPTION(std::out_of_range, grid.setcell(5, 0, u"x"_s));
+    QVERIFY_THROWS_EXCEPTION(std::out_of_range, grid.setcell(0, 5, u"x"_s));
+    QVERIFY_THROWS_EXCEPTION(std::out_of_range, grid.setcell(-1, 0, u"x"_s));
+    QCOMPARE(grid.cell(9, 9), QString());
+}
+
+void TestToolkit::gridcellsarenoteditable()
+{
+    Tstringgrid grid;
+    const Qt::ItemFlags flags = grid.model()->flags(grid.model()->index(0, 0));
+    QVERIFY(flags & Qt::ItemIsSelectable);
+    QVERIFY(!(flags & Qt::ItemIsEditable));
+    QCOMPARE(grid.editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
+void TestToolkit::radiogroupselects()
+{
+    Tradiogroup group;
+    group.setitems({u"二码"_s, u"三码"_s});
+    group.setcolumns(2);
+    QSignalSpy clicked(&group, &Tradiogroup::clicked);
+    QCOMPARE(group.itemindex(), -1);
+    group.setitemindex(0);
+    QCOMPARE(group.itemindex(), 0);
+    group.button(1)->click();
+    QCOMPARE(group.itemindex(), 1);
+    QVERIFY(!group.button(0)->isChecked());
+    QCOMPARE(clicked.count(), 2);
+    // Only the selection takes the Tab focus.
+    QCOMPARE(group.button(1)->focusPolicy(), Qt::StrongFocus);
+    QCOMPARE(group.button(0)->focusPolicy(), Qt::ClickFocus);
+    group.setitemindex(-1);
+    QCOMPARE(group.itemindex(), -1);
+    QCOMPARE(group.items(), (QStringList{u"二码"_s, u"三码"_s}));
+}
+
+void TestToolkit::errortext_data()
+{
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("chinese") << u"文件没找到"_s << u"文件没找到."_s;
+    QTest::newRow("letter") << u"Error: not a Hex String"_s << u"Error: not a Hex String."_s;
+    QTest::newRow("digit") << u"I/O 错误 5"_s << u"I/O 错误 5."_s;
+    QTest::newRow("full stop") << u"Error: the last char is NULL char."_s << u"Error: the last char is NULL char."_s;
+    QTest::newRow("comma") << u"a,"_s << u"a,"_s;
+    QTest::newRow("exclamation") << u"无法投注！!"_s << u"无法投注！!"_s;
+    QTest::newRow("blank") << u"abc "_s << u"abc "_s;
+    QTest::newRow("slash sorts after") << u"a/"_s << u"a/."_s;
+    QTest::newRow("empty") << QString() << QString();
+}
+
+void TestToolkit::errortext()
+{
+    QFETCH(QString, message);
+    QFETCH(QString, shown);
+    QCOMPARE(messages::errortext(message), shown);
+}
+
+void TestToolkit::guardshowsthefailureandreturns()
+{
+    int reached = 0;
+    guard([&] {
+        reached = 1;
+        throw AppError(u"被 0 除"_s);
+        reached = 2;
+    });
+    QCOMPARE(reached, 1);
+    guard([] { throw std::out_of_range("index"); });
+    const QList<messages::shown> shown = messages::takeshown();
+    QCOMPARE(shown.size(), 2);
+    QCOMPARE(shown[0].text, u"被 0 除."_s);
+    QCOMPARE(shown[0].caption, u"Qorvel3D时时彩自动选号器"_s);
+    QCOMPARE(shown[0].icon, QMessageBox::Critical);
+    QCOMPARE(shown[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(shown[1].text, u"index."_s);
+}
+
+void TestToolkit::plainmessage()
+{
+    messages::showmessage(u"请输入三位数字"_s);
+    messages::showprintfailure(u"请安装打印机！"_s);
+    const QList<messages::shown> shown = messages::takeshown();
+    QCOMPARE(shown.size(), 2);
+    QCOMPARE(shown[0].text, u"请输入三位数字"_s);
+    QCOMPARE(shown[0].caption, u"Qorvel3D时时彩自动选号器"_s);
+    QCOMPARE(shown[0].icon, QMessageBox::NoIcon);
+    QCOMPARE(shown[1].text, u"请安装打印机！"_s);
+    QCOMPARE(shown[1].caption, u"错误"_s);
+    QCOMPARE(shown[1].icon, QMessageBox::Critical);
+}
+
+void TestToolkit::gbkroundtrip()
+{
+    const QString text = u"出品：Qorvel 工作室 3D排列三"_s;
+    const QByteArray bytes = gbk::encode(text);
+    QCOMPARE(bytes.left(4), QByteArray("\xB3\xF6\xC6\xB7")); // 出品
+    QCOMPARE(bytes.size(), 2 * 9 + 10);
+    QCOMPARE(gbk::decode(bytes), text);
+    // Trail bytes may be "\" (0x5C): 乗 is 81 5C.
+    QCOMPARE(gbk::decode(QByteArray("\x81\x5C")), u"乗"_s);
+}
+
+void TestToolkit::gbkrefusestextitcannothold()
+{
+    QVERIFY_THROWS_EXCEPTION(AppError, gbk::encode(u"票😀"_s));
+    QVERIFY_THROWS_EXCEPTION(AppError, gbk::encode(u"한국"_s));
+}
+
+namespace {
+
+// A JPEG written by Qt's own encoder, so the test does not rely on our decoder
+// to make its input.
+QByteArray encodedbyqt(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG", 95);
+    return bytes;
+}
+
+} // namespace
+
+void TestToolkit::decodesjpeg_data()
+{
+    QTest::addColumn<QImage>("source");
+    QImage colour(40, 24, QImage::Format_RGB32);
+    colour.fill(qRgb(200, 30, 30));
+    for (int x = 20; x < 40; ++x)
+        for (int y = 0; y < 24; ++y)
+            colour.setPixel(x, y, qRgb(20, 40, 220));
+    QImage grey(17, 9, QImage::Format_Grayscale8);
+    grey.fill(180);
+    QTest::newRow("colour") << colour;
+    QTest::newRow("greyscale") << grey;
+}
+
+void TestToolkit::decodesjpeg()
+{
+    QFETCH(QImage, source);
+    const QByteArray bytes = encodedbyqt(source);
+    if (bytes.isEmpty())
+        QSKIP("Qt has no JPEG writer here");
+    const QImage image = decodejpeg(bytes);
+    QCOMPARE(image.size(), source.size());
+    for (const QPoint at : {QPoint(2, 2), QPoint(source.width() - 3, source.height() - 3)}) {
+        const QColor want = source.pixelColor(at), got = image.pixelColor(at);
+        QVERIFY2(qAbs(want.red() - got.red()) < 12 && qAbs(want.green() - got.green()) < 12
+                     && qAbs(want.blue() - got.blue()) < 12,
+                 qPrintable(got.name() + u" for "_s + want.name()));
+    }
+}
+
+void TestToolkit::brokenjpegfailswithlibjpegsmessage_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("empty") << QByteArray() << u"Empty input file"_s;
+    QTest::newRow("not a jpeg") << QByteArray("GIF89a plus some more bytes") << u"Not a JPEG file"_s;
+    QByteArray header = encodedbyqt(QImage(8, 8, QImage::Format_RGB32));
+    QTest::newRow("header only") << header.left(20) << u""_s;
+}
+
+void TestToolkit::brokenjpegfailswithlibjpegsmessage()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    try {
+        decodejpeg(bytes);
+        QFAIL("a broken picture was decoded");
+    } catch (const AppError &error) {
+        QVERIFY2(error.message().startsWith(message) && !error.message().isEmpty(), qPrintable(error.message()));
+    }
+}
+
+QTEST_MAIN(TestToolkit)
+#include "test_toolkit.moc"

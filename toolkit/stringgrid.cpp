@@ -1,0 +1,173 @@
+#include "toolkit/stringgrid.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QPalette>
+#include <QTimer>
+
+#include <stdexcept>
+
+namespace {
+constexpr int defaultcolwidth = 64;
+constexpr int defaultrowheight = 24;
+} // namespace
+
+Tgridmodel::Tgridmodel(QObject *parent)
+    : QAbstractTableModel(parent), m_cells(static_cast<size_t>(m_rows) * m_cols)
+{
+}
+
+QString Tgridmodel::cell(int col, int row) const
+{
+    if (col < 0 || col >= m_cols || row < 0 || row >= m_rows)
+        return {};
+    return m_cells[static_cast<size_t>(row) * m_cols + col];
+}
+
+void Tgridmodel::setcell(int col, int row, const QString &text)
+{
+    if (col < 0 || col >= m_cols || row < 0 || row >= m_rows)
+        throw std::out_of_range("grid cell out of range");
+    QString &slot = m_cells[static_cast<size_t>(row) * m_cols + col];
+    if (slot == text)
+        return;
+    slot = text;
+    if (row == 0)
+        emit headerDataChanged(Qt::Horizontal, col, col);
+    else
+        markchanged(col, row - 1);
+}
+
+void Tgridmodel::setgridrows(int rows)
+{
+    rows = std::max(rows, 1);
+    if (rows == m_rows)
+        return;
+    if (rows > m_rows) {
+        beginInsertRows({}, m_rows - 1, rows - 2);
+        m_cells.resize(static_cast<size_t>(rows) * m_cols);
+        m_rows = rows;
+        endInsertRows();
+    } else {
+        beginRemoveRows({}, rows - 1, m_rows - 2);
+        m_cells.resize(static_cast<size_t>(rows) * m_cols);
+        m_rows = rows;
+        endRemoveRows();
+    }
+}
+
+void Tgridmodel::setgridcols(int cols)
+{
+    cols = std::max(cols, 1);
+    if (cols == m_cols)
+        return;
+    std::vector<QString> reshaped(static_cast<size_t>(m_rows) * cols);
+    const int kept = std::min(cols, m_cols);
+    for (int r = 0; r < m_rows; ++r)
+        for (int c = 0; c < kept; ++c)
+            reshaped[static_cast<size_t>(r) * cols + c] = std::move(m_cells[static_cast<size_t>(r) * m_cols + c]);
+    if (cols > m_cols) {
+        beginInsertColumns({}, m_cols, cols - 1);
+        m_cells = std::move(reshaped);
+        m_cols = cols;
+        endInsertColumns();
+    } else {
+        beginRemoveColumns({}, cols, m_cols - 1);
+        m_cells = std::move(reshaped);
+        m_cols = cols;
+        endRemoveColumns();
+    }
+}
+
+int Tgridmodel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_rows - 1;
+}
+
+int Tgridmodel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_cols;
+}
+
+QVariant Tgridmodel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return cell(index.column(), index.row() + 1);
+    case Qt::BackgroundRole:
+        if (index.column() == 0)
+            return QApplication::palette().button();
+        break;
+    case Qt::ForegroundRole:
+        if (index.column() == 0)
+            return QApplication::palette().buttonText();
+        break;
+    default:
+        break;
+    }
+    return {};
+}
+
+QVariant Tgridmodel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return cell(section, 0);
+    return {};
+}
+
+Qt::ItemFlags Tgridmodel::flags(const QModelIndex &index) const
+{
+    return index.isValid() ? Qt::ItemIsSelectable | Qt::ItemIsEnabled : Qt::NoItemFlags;
+}
+
+void Tgridmodel::markchanged(int col, int row)
+{
+    if (m_dirtybottom < m_dirtytop) {
+        m_dirtytop = m_dirtybottom = row;
+        m_dirtyleft = m_dirtyright = col;
+    } else {
+        m_dirtytop = std::min(m_dirtytop, row);
+        m_dirtybottom = std::max(m_dirtybottom, row);
+        m_dirtyleft = std::min(m_dirtyleft, col);
+        m_dirtyright = std::max(m_dirtyright, col);
+    }
+    if (!m_flushpending) {
+        m_flushpending = true;
+        QTimer::singleShot(0, this, &Tgridmodel::flushchanged);
+    }
+}
+
+void Tgridmodel::flushchanged()
+{
+    m_flushpending = false;
+    const int bottom = std::min(m_dirtybottom, m_rows - 2);
+    const int right = std::min(m_dirtyright, m_cols - 1);
+    if (m_dirtytop <= bottom && m_dirtyleft <= right)
+        emit dataChanged(index(m_dirtytop, m_dirtyleft), index(bottom, right), {Qt::DisplayRole});
+    m_dirtytop = 0;
+    m_dirtybottom = -1;
+}
+
+Tstringgrid::Tstringgrid(QWidget *parent)
+    : QTableView(parent), m_model(new Tgridmodel(this))
+{
+    setModel(m_model);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setWordWrap(false);
+    setTabKeyNavigation(false); // Tab leaves the grid, as in every other control
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(defaultrowheight);
+    horizontalHeader()->setDefaultSectionSize(defaultcolwidth);
+    horizontalHeader()->setMinimumSectionSize(1);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+void Tstringgrid::setcolwidth(int col, int px)
+{
+    horizontalHeader()->resizeSection(col, px);
+}

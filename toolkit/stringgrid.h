@@ -1,0 +1,63 @@
+// The string grid used by every grid of the program: a QTableView over a model of
+// text cells, addressed as cell(col, row). Row 0 holds the titles and is shown as
+// the horizontal header; row r >= 1 is model row r - 1. Column 0 is drawn as a
+// title column. Cells are selectable, never editable.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QTableView>
+
+#include <vector>
+
+class Tgridmodel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    explicit Tgridmodel(QObject *parent = nullptr);
+
+    QString cell(int col, int row) const;
+    void setcell(int col, int row, const QString &text);
+    int gridrows() const { return m_rows; }
+    int gridcols() const { return m_cols; }
+    void setgridrows(int rows);
+    void setgridcols(int cols);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+private:
+    void markchanged(int col, int row);
+    void flushchanged();
+
+    int m_rows = 5;
+    int m_cols = 5;
+    // All cells, title row included, row after row: one flat container.
+    std::vector<QString> m_cells;
+    // Changed cells are announced once per event-loop turn, as one rectangle,
+    // so filling a thousand cells does not cost a thousand view updates.
+    bool m_flushpending = false;
+    int m_dirtytop = 0, m_dirtybottom = -1, m_dirtyleft = 0, m_dirtyright = -1;
+};
+
+class Tstringgrid : public QTableView
+{
+    Q_OBJECT
+
+public:
+    explicit Tstringgrid(QWidget *parent = nullptr);
+
+    QString cell(int col, int row) const { return m_model->cell(col, row); }
+    void setcell(int col, int row, const QString &text) { m_model->setcell(col, row, text); }
+    int rowcount() const { return m_model->gridrows(); }
+    void setrowcount(int rows) { m_model->setgridrows(rows); }
+    int colcount() const { return m_model->gridcols(); }
+    void setcolcount(int cols) { m_model->setgridcols(cols); }
+    void setcolwidth(int col, int px);
+
+private:
+    Tgridmodel *m_model;
+};

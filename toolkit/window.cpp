@@ -1,0 +1,76 @@
+#include "toolkit/window.h"
+
+#include "toolkit/radiogroup.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTabBar>
+#include <QTabWidget>
+
+#include <vector>
+
+namespace {
+
+class defaultbuttonfilter : public QObject
+{
+public:
+    defaultbuttonfilter(QWidget *window, QPushButton *button) : QObject(window), m_button(button) {}
+
+protected:
+    // Key presses reach the window only when the focused control did not take them.
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+            return false;
+        auto *focused = qobject_cast<QPushButton *>(QApplication::focusWidget());
+        QPushButton *target = focused ? focused : m_button;
+        if (target->isEnabled() && target->isVisible())
+            target->click();
+        return true;
+    }
+
+private:
+    QPushButton *m_button;
+};
+
+} // namespace
+
+void setdefaultbutton(QWidget *window, QPushButton *button)
+{
+    button->setDefault(true);
+    window->installEventFilter(new defaultbuttonfilter(window, button));
+}
+
+void settaborder(std::initializer_list<QWidget *> controls)
+{
+    std::vector<QWidget *> chain;
+    for (QWidget *control : controls) {
+        if (auto *group = qobject_cast<Tradiogroup *>(control)) {
+            for (int i = 0; i < group->count(); ++i)
+                chain.push_back(group->button(i));
+        } else if (auto *pages = qobject_cast<QTabWidget *>(control)) {
+            // The tabs take the focus; the controls of the pages follow in the chain.
+            chain.push_back(pages->tabBar());
+        } else {
+            chain.push_back(control);
+        }
+    }
+    for (size_t i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+void centreonscreen(QWidget *window)
+{
+    const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window->move(frame.topLeft());
+}

@@ -1,0 +1,19 @@
+// Window services the designs expect and Qt widgets do not give by themselves:
+// the default button of a plain window and a keyboard order through radio groups.
+#pragma once
+
+#include <initializer_list>
+
+class QPushButton;
+class QWidget;
+
+// Enter presses `button` wherever the focus is in `window`; on another push
+// button Enter presses that one, as a focused button takes the default's place.
+void setdefaultbutton(QWidget *window, QPushButton *button);
+
+// Chains the Tab order through the given controls; a radio group takes the
+// place of all its items, a page control the place of its tabs.
+void settaborder(std::initializer_list<QWidget *> controls);
+
+// Places a top-level window in the centre of the screen it will appear on.
+void centreonscreen(QWidget *window);
