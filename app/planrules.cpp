@@ -40,6 +40,22 @@ QChar classof(int digit, mode m)
     return digit >= 5 ? u'大' : u'小';
 }
 
+QChar otherclass(QChar cls)
+{
+    switch (cls.unicode()) {
+    case u'奇':
+        return u'偶';
+    case u'偶':
+        return u'奇';
+    case u'大':
+        return u'小';
+    case u'小':
+        return u'大';
+    default:
+        return cls;
+    }
+}
+
 bool inclass(int digit, QChar cls)
 {
     switch (cls.unicode()) {
@@ -78,13 +94,21 @@ QString plantext(const plan &p)
     return text;
 }
 
-plan readtwoplan(const QString &text)
+plan readplan(const QString &text)
 {
-    const int first = text.size() == 5 ? positionof(text[0]) : 0;
-    const int second = text.size() == 5 ? positionof(text[1]) : 0;
-    if (first == 0 || second == 0 || text[2] != u'位')
+    // Names of distinct positions in ascending order, "位", one class for each.
+    const qsizetype mark = text.indexOf(u'位');
+    plan p;
+    for (qsizetype i = 0; mark > 0 && i < mark && mark + 1 + i < text.size(); ++i) {
+        const int position = positionof(text[i]);
+        const QChar cls = text[mark + 1 + i];
+        if (position == 0 || (!p.empty() && position <= p.back().position) || otherclass(cls) == cls)
+            break;
+        p.push_back({position, cls});
+    }
+    if (p.empty() || qsizetype(p.size()) != mark || text.size() != 2 * mark + 1)
         throw AppError(u"无效的计划：%1"_s.arg(text));
-    return {{first, text[3]}, {second, text[4]}};
+    return p;
 }
 
 plan drawplan(const QString &draw, const std::vector<int> &positions, mode m)
@@ -139,6 +163,23 @@ std::optional<plan> nexttwoplan(const std::optional<plan> &previous, const QStri
         positions = {unused, q};
     std::sort(positions.begin(), positions.end());
     return drawplan(draw, positions, m);
+}
+
+QString classtext(const QString &draw, mode m)
+{
+    return plantext(drawplan(draw, {1, 2, 3}, m));
+}
+
+plan nextthreeplan(const QString &secondlatest, const QString &latest, mode m)
+{
+    // Either way the bet comes to the class the second-latest draw shows there.
+    plan next;
+    for (int position = 1; position <= 3; ++position) {
+        const QChar before = classof(digitat(secondlatest, position), m);
+        const QChar now = classof(digitat(latest, position), m);
+        next.push_back({position, before == now ? now : otherclass(now)});
+    }
+    return next;
 }
 
 QString numberlabel(int n)

@@ -25,6 +25,7 @@ enum class mode { oddeven = 0, bigsmall = 1 };
 QChar positionname(int position);
 int positionof(QChar name);
 QChar classof(int digit, mode m);
+QChar otherclass(QChar cls);
 bool inclass(int digit, QChar cls);
 
 // Exactly three characters, each an ASCII digit.
@@ -43,8 +44,8 @@ using plan = std::vector<leg>;
 
 // Position names, "位", then the classes: 百十位奇偶, 百十个位奇偶奇.
 QString plantext(const plan &p);
-// Reads a two-position plan text back; fails when it is not one.
-plan readtwoplan(const QString &text);
+// Reads a plan text back; fails when it is not one.
+plan readplan(const QString &text);
 // The plan that bets the classes the draw shows at the given positions.
 plan drawplan(const QString &draw, const std::vector<int> &positions, mode m);
 
@@ -57,6 +58,12 @@ int selectbet(codetabletype &table, const plan &p);
 // The next two-position plan, from the previous one (none in the first period)
 // and the latest draw; no value when the draw hits the previous plan.
 std::optional<plan> nexttwoplan(const std::optional<plan> &previous, const QString &draw, mode m);
+
+// The class text of a draw at all three positions: 百十个位 and its three classes.
+QString classtext(const QString &draw, mode m);
+// The next three-position plan from the second-latest and the latest draw: at each
+// position it bets that a changed class changes back and a kept one stays.
+plan nextthreeplan(const QString &secondlatest, const QString &latest, mode m);
 
 // Running number of the numbers grid: "%3d".
 QString numberlabel(int n);

@@ -82,6 +82,8 @@ void Tfrmmain::btngencodeClick()
     const bool oddeven = ui->optmode->itemindex() == 0;
     if (!three)
         oddeven ? genoddeven2() : genbigsmall2();
+    else
+        oddeven ? genoddeven3() : genbigsmall3();
     ui->lbljushu->setText(three ? u"共：125注"_s : u"共：250注"_s);
 }
 
@@ -95,6 +97,16 @@ void Tfrmmain::genbigsmall2()
     gentwo(mode::bigsmall);
 }
 
+void Tfrmmain::genoddeven3()
+{
+    genthree(mode::oddeven);
+}
+
+void Tfrmmain::genbigsmall3()
+{
+    genthree(mode::bigsmall);
+}
+
 void Tfrmmain::gentwo(mode m)
 {
     const QString draw = ui->edtzuijingcode2->text();
@@ -104,18 +116,44 @@ void Tfrmmain::gentwo(mode m)
     }
     std::optional<planrules::plan> current;
     if (ui->grdjihua->rowcount() > 1)
-        current = planrules::readtwoplan(ui->grdjihua->cell(2, ui->grdjihua->rowcount() - 1));
+        current = planrules::readplan(ui->grdjihua->cell(2, ui->grdjihua->rowcount() - 1));
     const std::optional<planrules::plan> next = planrules::nexttwoplan(current, draw, m);
-    if (!next) {
-        messages::showmessage(u"号码已中出，计划结束"_s);
-        ui->btngencode->setEnabled(false);
-        return;
-    }
-    addperiodrow(planrules::plantext(*next));
-    planrules::selectbet(codetable, *next);
-    fillcodegrid(twocount);
+    if (!next)
+        return endonhit();
+    logperiod(*next, twocount);
     ui->edtzuijingcode2->clear();
     ui->edtzuijingcode2->setFocus();
+}
+
+void Tfrmmain::genthree(mode m)
+{
+    const QString secondlatest = ui->edtzuijingcode1->text();
+    const QString draw = ui->edtzuijingcode2->text();
+    if (!planrules::isdraw(secondlatest) || !planrules::isdraw(draw)) {
+        messages::showmessage(u"请输入三位数字"_s);
+        return;
+    }
+    // In the first period the last row is the title row, which never matches.
+    if (planrules::classtext(draw, m) == ui->grdjihua->cell(2, ui->grdjihua->rowcount() - 1))
+        return endonhit();
+    logperiod(planrules::nextthreeplan(secondlatest, draw, m), threecount);
+    ui->edtzuijingcode1->setText(draw);
+    ui->edtzuijingcode2->clear();
+    ui->edtzuijingcode2->setFocus();
+}
+
+void Tfrmmain::endonhit()
+{
+    messages::showmessage(u"号码已中出，计划结束"_s);
+    ui->btngencode->setEnabled(false);
+}
+
+void Tfrmmain::logperiod(const planrules::plan &next, int count)
+{
+    addperiodrow(planrules::plantext(next));
+    planrules::selectbet(codetable, next);
+    const int listed = fillcodegrid(count);
+    ui->lbljushu->setText(u"共："_s + QString::number(listed) + u"注"_s);
 }
 
 void Tfrmmain::setuplog()
@@ -141,7 +179,7 @@ void Tfrmmain::addperiodrow(const QString &plantext)
     log->setcell(2, row, plantext);
 }
 
-void Tfrmmain::fillcodegrid(int count)
+int Tfrmmain::fillcodegrid(int count)
 {
     // One shared text per digit, so listing a bet allocates no digit strings.
     static const std::array<QString, 10> digits = [] {
@@ -166,6 +204,7 @@ void Tfrmmain::fillcodegrid(int count)
         for (int col = 0; col < 3; ++col)
             grid->setcell(col + 1, n, digits[row[col]]);
     }
+    return n;
 }
 
 void Tfrmmain::btnnewjihuaClick()

@@ -1,11 +1,12 @@
 // The main window and the program-wide values of the plan engine.
 //
 // A generate press: btngencodeClick sets up the log on first use and picks a
-// generator by type and mode. The generator checks the draw box, reads the current
-// plan back from the plan text in the last log row, and either ends the plan on a
-// hit or logs a new period (addperiodrow), marks its bet in column 3 of codetable
-// and lists the bet in the numbers grid (fillcodegrid). The grids are the plan's
-// only state; the rules themselves are plain functions in planrules.h.
+// generator by type and mode. The generator checks the draw boxes, reads the
+// current plan back from the plan text in the last log row, and either ends the
+// plan on a hit or logs a new period (addperiodrow), marks its bet in column 3 of
+// codetable and lists the bet in the numbers grid (fillcodegrid). The grids and,
+// for three positions, the second-latest box are the plan's only state; the rules
+// themselves are plain functions in planrules.h.
 #pragma once
 
 #include "app/planrules.h"
@@ -49,11 +50,16 @@ private:
 
     void genoddeven2();
     void genbigsmall2();
+    void genoddeven3();
+    void genbigsmall3();
     void gentwo(planrules::mode m);
+    void genthree(planrules::mode m);
+    void endonhit();
+    void logperiod(const planrules::plan &next, int count);
 
     void setuplog();
     void addperiodrow(const QString &plantext);
-    void fillcodegrid(int count);
+    int fillcodegrid(int count);
     void showlogo();
 
     std::unique_ptr<Ui::Tfrmmain> ui;

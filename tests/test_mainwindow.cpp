@@ -40,7 +40,14 @@ private slots:
     void newplanafteranormalperiodemptiesthesecondbox();
     void typeswitchresetsthewindow();
 
+    void threepositionplancycle_data();
+    void threepositionplancycle();
+    void threepositionplanfollowstheeditedbox();
+    void threepositionmodeswitchnevershits();
+    void refusedsecondlatestdraw_data();
+    void refusedsecondlatestdraw();
     void copiesthenumbers();
+    void copiesathreepositionbet();
     void copyofanemptygridkeepstheclipboard();
     void enteronanotherbuttonpressesthatbutton();
     void closebuttonclosesthewindow();
@@ -76,7 +83,8 @@ private:
             texts.append(m.text);
         return texts;
     }
-    void verifybet(const QString &plantext);
+    void verifybet(const QString &plantext, int count = 250);
+    Tradiogroup *type() const { return control<Tradiogroup>("opttype"); }
 
     std::unique_ptr<Tfrmmain> m_window;
 };
@@ -206,16 +214,16 @@ void TestMainWindow::codetableisbuilt()
     QVERIFY(apppath.endsWith(QDir::separator()));
 }
 
-void TestMainWindow::verifybet(const QString &plantext)
+void TestMainWindow::verifybet(const QString &plantext, int count)
 {
-    const planrules::plan p = planrules::readtwoplan(plantext);
+    const planrules::plan p = planrules::readplan(plantext);
     const Tstringgrid *grid = numbers();
-    QCOMPARE(grid->rowcount(), 251);
+    QCOMPARE(grid->rowcount(), count + 1);
     QCOMPARE(grid->colcount(), 4);
     QCOMPARE(grid->cell(0, 0), u"记录期号"_s);
     QCOMPARE(grid->cell(3, 0), u"号码3"_s);
     int previous = -1;
-    for (int row = 1; row <= 250; ++row) {
+    for (int row = 1; row <= count; ++row) {
         QCOMPARE(grid->cell(0, row), planrules::numberlabel(row));
         const QString number = grid->cell(1, row) + grid->cell(2, row) + grid->cell(3, row);
         QVERIFY(planrules::isdraw(number));
@@ -387,6 +395,112 @@ void TestMainWindow::typeswitchresetsthewindow()
     QCOMPARE(generate()->text(), u"生成二码"_s);
 }
 
+void TestMainWindow::threepositionplancycle_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("first");        // typed into the second-latest box
+    QTest::addColumn<QStringList>("draws");    // typed one per press into the latest box
+    QTest::addColumn<QStringList>("plans");    // a shorter list: the last draw hits
+    QTest::newRow("odd/even worked sequence") << 0 << u"385"_s << QStringList{u"472"_s, u"390"_s, u"816"_s}
+                                              << QStringList{u"百十个位奇偶奇"_s, u"百十个位偶奇偶"_s};
+    QTest::newRow("000 000") << 0 << u"000"_s << QStringList{u"000"_s} << QStringList{u"百十个位偶偶偶"_s};
+    QTest::newRow("equal draws, then the same pattern")
+        << 0 << u"385"_s << QStringList{u"385"_s, u"123"_s} << QStringList{u"百十个位奇偶奇"_s};
+    QTest::newRow("big/small") << 1 << u"385"_s << QStringList{u"472"_s, u"999"_s}
+                               << QStringList{u"百十个位小大大"_s, u"百十个位小大小"_s};
+}
+
+void TestMainWindow::threepositionplancycle()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, first);
+    QFETCH(QStringList, draws);
+    QFETCH(QStringList, plans);
+    control<Tradiogroup>("optmode")->setitemindex(mode);
+    type()->button(1)->click();
+    QTest::keyClicks(secondlatest(), first);
+    for (int i = 0; i < draws.size(); ++i) {
+        const QString before = secondlatest()->text();
+        press(draws[i]);
+        QCOMPARE(control<QLabel>("lbljushu")->text(), u"共：125注"_s);
+        if (i == plans.size()) {
+            QCOMPARE(shown(), QStringList{u"号码已中出，计划结束"_s});
+            QVERIFY(!generate()->isEnabled());
+            QCOMPARE(log()->rowcount(), i + 1);
+            QCOMPARE(latest()->text(), draws[i]); // the hit is not moved on
+            QCOMPARE(secondlatest()->text(), before);
+            verifybet(plans.last(), 125);
+
+            control<QPushButton>("btnnewjihua")->click();
+            QCOMPARE(secondlatest()->text(), draws[i]);
+            QVERIFY(latest()->text().isEmpty());
+            press(before); // one new draw is enough
+            QCOMPARE(shown(), QStringList());
+            QCOMPARE(log()->rowcount(), 2);
+            QCOMPARE(log()->cell(2, 1), planrules::classtext(draws[i], planrules::mode(mode)));
+            return;
+        }
+        QCOMPARE(shown(), QStringList());
+        const int row = i + 1;
+        QCOMPARE(log()->rowcount(), row + 1);
+        QCOMPARE(log()->cell(0, row), u"第%1期"_s.arg(row));
+        QCOMPARE(log()->cell(1, row), draws[i]);
+        QCOMPARE(log()->cell(2, row), plans[i]);
+        verifybet(plans[i], 125);
+        QCOMPARE(secondlatest()->text(), draws[i]);
+        QVERIFY(latest()->text().isEmpty());
+        QCOMPARE(m_window->focusWidget(), latest());
+    }
+    QVERIFY(generate()->isEnabled());
+}
+
+void TestMainWindow::threepositionplanfollowstheeditedbox()
+{
+    type()->button(1)->click();
+    secondlatest()->setText(u"385"_s);
+    press(u"472"_s);
+    secondlatest()->setText(u"000"_s); // the user corrects the second-latest draw
+    press(u"390"_s);
+    QCOMPARE(log()->cell(2, 2), u"百十个位偶偶偶"_s);
+}
+
+void TestMainWindow::threepositionmodeswitchnevershits()
+{
+    type()->button(1)->click();
+    secondlatest()->setText(u"385"_s);
+    press(u"385"_s); // 百十个位奇偶奇
+    control<Tradiogroup>("optmode")->button(1)->click();
+    press(u"385"_s);
+    QCOMPARE(shown(), QStringList());
+    QCOMPARE(log()->cell(2, 2), u"百十个位小大大"_s);
+}
+
+void TestMainWindow::refusedsecondlatestdraw_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("12a") << u"12a"_s;
+    QTest::newRow("1234") << u"1234"_s;
+}
+
+void TestMainWindow::refusedsecondlatestdraw()
+{
+    QFETCH(QString, text);
+    type()->button(1)->click();
+    secondlatest()->setText(u"385"_s);
+    press(u"472"_s);
+    const planrules::codetabletype before = codetable;
+    secondlatest()->setText(text);
+    press(u"390"_s);
+    QCOMPARE(shown(), QStringList{u"请输入三位数字"_s});
+    QCOMPARE(secondlatest()->text(), text);
+    QCOMPARE(latest()->text(), u"390"_s);
+    QCOMPARE(log()->rowcount(), 2);
+    QVERIFY(codetable == before);
+    verifybet(u"百十个位奇偶奇"_s, 125);
+    QVERIFY(generate()->isEnabled());
+}
+
 void TestMainWindow::copiesthenumbers()
 {
     press(u"000"_s); // 百十位偶偶: 000 to 009, 020 ...
@@ -401,6 +515,19 @@ void TestMainWindow::copiesthenumbers()
     QVERIFY(text.endsWith(u"888 889 \r\n"_s));
     QCOMPARE(text.size(), 250 * 4 + 25 * 2);
     QCOMPARE(text.count(u"\r\n"_s), 25);
+}
+
+void TestMainWindow::copiesathreepositionbet()
+{
+    type()->button(1)->click();
+    secondlatest()->setText(u"000"_s);
+    press(u"000"_s); // 百十个位偶偶偶
+    control<QPushButton>("btncopy")->click();
+    const QString text = QGuiApplication::clipboard()->text();
+    QVERIFY(text.startsWith(u"000 002 004 006 008 020 022 024 026 028 \r\n040 "_s));
+    QCOMPARE(text.count(u"\r\n"_s), 12);
+    QVERIFY(text.endsWith(u"\r\n880 882 884 886 888 "_s));
+    QCOMPARE(text.size(), 125 * 4 + 12 * 2);
 }
 
 void TestMainWindow::copyofanemptygridkeepstheclipboard()

@@ -10,6 +10,7 @@ using namespace planrules;
 
 Q_DECLARE_METATYPE(planrules::mode)
 
+
 class TestPlanRules : public QObject
 {
     Q_OBJECT
@@ -24,6 +25,8 @@ private slots:
     void nexttwo();
     void workedsequencechains();
     void malformedplantextfails();
+    void nextthree_data();
+    void nextthree();
     void betholdsexactlythematchingnumbers_data();
     void betholdsexactlythematchingnumbers();
     void numberlabels_data();
@@ -120,7 +123,7 @@ void TestPlanRules::nexttwo()
     QFETCH(QString, next);
     std::optional<plan> current;
     if (!previous.isEmpty())
-        current = readtwoplan(previous);
+        current = readplan(previous);
     const std::optional<plan> result = nexttwoplan(current, draw, m);
     if (next.isEmpty()) {
         QVERIFY(!result);
@@ -140,7 +143,7 @@ void TestPlanRules::workedsequencechains()
         current = nexttwoplan(current, draw, mode::oddeven);
         QVERIFY(current);
         texts.append(plantext(*current));
-        current = readtwoplan(texts.last());
+        current = readplan(texts.last());
     }
     QCOMPARE(texts, (QStringList{u"百十位奇偶"_s, u"百十位偶奇"_s, u"十个位奇奇"_s, u"百十位偶奇"_s}));
     QVERIFY(!nexttwoplan(current, u"412"_s, mode::oddeven));
@@ -148,8 +151,52 @@ void TestPlanRules::workedsequencechains()
 
 void TestPlanRules::malformedplantextfails()
 {
-    for (const QString &text : {u"本期投注"_s, QString(), u"百十个位奇偶奇"_s, u"百百位奇"_s})
-        QVERIFY_THROWS_EXCEPTION(AppError, readtwoplan(text));
+    for (const QString &text : {u"本期投注"_s, QString(), u"位"_s, u"百十位奇"_s, u"百十位奇偶偶"_s, u"十百位奇偶"_s,
+                                u"百百位奇偶"_s, u"百十位奇好"_s, u"百十个位奇偶"_s})
+        QVERIFY_THROWS_EXCEPTION(AppError, readplan(text));
+    QCOMPARE(readplan(u"百十个位奇偶奇"_s).size(), size_t(3));
+}
+
+void TestPlanRules::nextthree_data()
+{
+    QTest::addColumn<mode>("m");
+    QTest::addColumn<QString>("current"); // the last log row's plan text
+    QTest::addColumn<QString>("secondlatest");
+    QTest::addColumn<QString>("latest");
+    QTest::addColumn<QString>("next"); // empty: the draw hits
+    const mode oe = mode::oddeven, bs = mode::bigsmall;
+    const QString title = u"本期投注"_s;
+    // The worked sequence, press by press.
+    QTest::newRow("385 472 first period") << oe << title << u"385"_s << u"472"_s << u"百十个位奇偶奇"_s;
+    QTest::newRow("472 390") << oe << u"百十个位奇偶奇"_s << u"472"_s << u"390"_s << u"百十个位偶奇偶"_s;
+    QTest::newRow("390 816 hits") << oe << u"百十个位偶奇偶"_s << u"390"_s << u"816"_s << QString();
+    // Edges.
+    QTest::newRow("000 000") << oe << title << u"000"_s << u"000"_s << u"百十个位偶偶偶"_s;
+    QTest::newRow("equal draws bet on their pattern") << oe << title << u"385"_s << u"385"_s << u"百十个位奇偶奇"_s;
+    QTest::newRow("the same pattern again hits") << oe << u"百十个位奇偶奇"_s << u"385"_s << u"123"_s << QString();
+    QTest::newRow("big/small 385 472") << bs << title << u"385"_s << u"472"_s << u"百十个位小大大"_s;
+    QTest::newRow("big/small 4 small, 5 big") << bs << title << u"459"_s << u"540"_s << u"百十个位小大大"_s;
+    QTest::newRow("big/small hit") << bs << u"百十个位小大大"_s << u"472"_s << u"099"_s << QString();
+    QTest::newRow("mode switch never hits") << bs << u"百十个位奇偶奇"_s << u"472"_s << u"385"_s << u"百十个位小大小"_s;
+}
+
+void TestPlanRules::nextthree()
+{
+    QFETCH(mode, m);
+    QFETCH(QString, current);
+    QFETCH(QString, secondlatest);
+    QFETCH(QString, latest);
+    QFETCH(QString, next);
+    const bool hit = classtext(latest, m) == current;
+    QCOMPARE(hit, next.isEmpty());
+    if (hit)
+        return;
+    const plan p = nextthreeplan(secondlatest, latest, m);
+    QCOMPARE(plantext(p), next);
+    // Whatever changed between the two draws, the bet is the second-latest's pattern.
+    QCOMPARE(plantext(p), classtext(secondlatest, m));
+    codetabletype table = buildcodetable();
+    QCOMPARE(selectbet(table, p), 125);
 }
 
 void TestPlanRules::betholdsexactlythematchingnumbers_data()
@@ -161,6 +208,8 @@ void TestPlanRules::betholdsexactlythematchingnumbers_data()
     QTest::newRow("百十位奇偶") << u"百十位奇偶"_s << 250 << QList<int>{100, 101, 102};
     QTest::newRow("十个位大小") << u"十个位大小"_s << 250 << QList<int>{50, 51, 52, 53, 54, 60};
     QTest::newRow("百个位小大") << u"百个位小大"_s << 250 << QList<int>{5, 6, 7, 8, 9, 15};
+    QTest::newRow("百十个位偶偶偶") << u"百十个位偶偶偶"_s << 125 << QList<int>{0, 2, 4, 6, 8, 20, 22};
+    QTest::newRow("百十个位大小大") << u"百十个位大小大"_s << 125 << QList<int>{505, 506, 507, 508, 509, 515};
 }
 
 void TestPlanRules::betholdsexactlythematchingnumbers()
@@ -170,7 +219,7 @@ void TestPlanRules::betholdsexactlythematchingnumbers()
     QFETCH(QList<int>, first);
     codetabletype table = buildcodetable();
     table[500][flagcolumn] = 0; // a stale flag from an earlier period
-    const plan p = readtwoplan(plantext);
+    const plan p = readplan(plantext);
     QCOMPARE(selectbet(table, p), count);
     QList<int> selected;
     for (int r = 0; r < 1000; ++r) {
