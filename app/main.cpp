@@ -1,6 +1,7 @@
 // Start-up: Chinese texts and fonts, the application title, the main window, the
 // event loop. Closing the main window ends the program; nothing is saved.
 #include "app/u_main.h"
+#include "planner/u_gudingjihua.h"
 
 #include "toolkit/guard.h"
 #include "toolkit/messages.h"
@@ -49,6 +50,8 @@ int main(int argc, char *argv[])
         reportstartup(sincestart);
     QApplication::exec();
 
+    delete frmgudingjihua;
+    frmgudingjihua = nullptr;
     delete frmmain;
     frmmain = nullptr;
     return 0;

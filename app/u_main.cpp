@@ -1,11 +1,12 @@
 #include "app/u_main.h"
 
-#include "ui_frmmain.h"
+#include "planner/u_gudingjihua.h"
 #include "toolkit/guard.h"
 #include "toolkit/jpeg.h"
 #include "toolkit/messages.h"
 #include "toolkit/platform.h"
 #include "toolkit/window.h"
+#include "ui_frmmain.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -37,6 +38,7 @@ Tfrmmain::Tfrmmain(QWidget *parent)
     setdefaultbutton(this, ui->btngencode);
 
     connecthandler(ui->btnclose, &QPushButton::clicked, this, &Tfrmmain::btncloseClick);
+    connecthandler(ui->btnjihua, &QPushButton::clicked, this, &Tfrmmain::btnjihuaClick);
     connecthandler(ui->btngencode, &QPushButton::clicked, this, &Tfrmmain::btngencodeClick);
     connecthandler(ui->btnnewjihua, &QPushButton::clicked, this, &Tfrmmain::btnnewjihuaClick);
     connecthandler(ui->opttype, &Tradiogroup::clicked, this, &Tfrmmain::opttypeClick);
@@ -72,6 +74,19 @@ void Tfrmmain::showlogo()
 void Tfrmmain::btncloseClick()
 {
     close();
+}
+
+void Tfrmmain::btnjihuaClick()
+{
+    // One planner per run: owned by the program, not by this window, and only
+    // hidden by its own close button, so it keeps what the user left in it.
+    if (!frmgudingjihua) {
+        frmgudingjihua = new Tfrmgudingjihua;
+        centreonscreen(frmgudingjihua);
+    }
+    frmgudingjihua->show();
+    frmgudingjihua->raise();
+    frmgudingjihua->activateWindow();
 }
 
 void Tfrmmain::btngencodeClick()

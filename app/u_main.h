@@ -42,6 +42,7 @@ protected:
 private:
     void FormCreate();
     void btncloseClick();
+    void btnjihuaClick();
     void btngencodeClick();
     void btnnewjihuaClick();
     void opttypeClick();

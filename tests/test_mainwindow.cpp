@@ -1,6 +1,7 @@
 // The main window driven through its controls: its design state, the two-position
 // plan cycle typed and entered as a user does, and the copied numbers.
 #include "app/u_main.h"
+#include "planner/u_gudingjihua.h"
 #include "toolkit/messages.h"
 #include "toolkit/radiogroup.h"
 #include "toolkit/stringgrid.h"
@@ -51,6 +52,7 @@ private slots:
     void copyofanemptygridkeepstheclipboard();
     void enteronanotherbuttonpressesthatbutton();
     void closebuttonclosesthewindow();
+    void plannerbuttonopensoneplanner();
 
 private:
     template <typename T>
@@ -100,6 +102,8 @@ void TestMainWindow::init()
 void TestMainWindow::cleanup()
 {
     m_window.reset();
+    delete frmgudingjihua;
+    frmgudingjihua = nullptr;
     QVERIFY2(messages::takeshown().isEmpty(), "a test left a message unread");
     messages::stoprecording();
 }
@@ -568,6 +572,30 @@ void TestMainWindow::closebuttonclosesthewindow()
 {
     control<QPushButton>("btnclose")->click();
     QVERIFY(!m_window->isVisible());
+}
+
+void TestMainWindow::plannerbuttonopensoneplanner()
+{
+    QVERIFY(!frmgudingjihua);
+    control<QPushButton>("btnjihua")->click();
+    Tfrmgudingjihua *planner = frmgudingjihua;
+    QVERIFY(planner);
+    QVERIFY(planner->isVisible());
+    QVERIFY(!planner->parent()); // the program's, not the main window's
+    planner->findChild<QLineEdit *>(u"edtdays"_s)->setText(u"7"_s);
+    planner->findChild<QPushButton *>(u"btnclose"_s)->click();
+    QVERIFY(!planner->isVisible());
+
+    control<QPushButton>("btnjihua")->click();
+    QCOMPARE(frmgudingjihua, planner);
+    QVERIFY(planner->isVisible());
+    QCOMPARE(planner->findChild<QLineEdit *>(u"edtdays"_s)->text(), u"7"_s);
+    control<QPushButton>("btnjihua")->click();
+    QCOMPARE(frmgudingjihua, planner);
+
+    // The main window stays usable beside it.
+    press(u"385"_s);
+    QCOMPARE(log()->rowcount(), 2);
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -39,7 +39,69 @@ private:
     QPushButton *m_button;
 };
 
+class anchorfilter : public QObject
+{
+public:
+    explicit anchorfilter(QWidget *parent) : QObject(parent), m_designsize(parent->size()) {}
+
+    void add(QWidget *control, Qt::Edges edges) { m_anchored.push_back({control, edges, control->geometry()}); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Resize) {
+            const QSize grown = static_cast<QWidget *>(watched)->size() - m_designsize;
+            for (const anchored &a : m_anchored)
+                a.control->setGeometry(place(a, grown));
+        }
+        return false;
+    }
+
+private:
+    struct anchored
+    {
+        QWidget *control;
+        Qt::Edges edges;
+        QRect design;
+    };
+
+    static QRect place(const anchored &a, QSize grown)
+    {
+        QRect r = a.design;
+        if (a.edges & Qt::RightEdge) {
+            if (a.edges & Qt::LeftEdge)
+                r.setWidth(std::max(0, r.width() + grown.width()));
+            else
+                r.moveLeft(r.left() + grown.width());
+        }
+        if (a.edges & Qt::BottomEdge) {
+            if (a.edges & Qt::TopEdge)
+                r.setHeight(std::max(0, r.height() + grown.height()));
+            else
+                r.moveTop(r.top() + grown.height());
+        }
+        return r;
+    }
+
+    QSize m_designsize;
+    std::vector<anchored> m_anchored;
+};
+
 } // namespace
+
+void anchor(QWidget *control, Qt::Edges edges)
+{
+    QWidget *parent = control->parentWidget();
+    anchorfilter *filter = nullptr;
+    for (QObject *child : parent->children())
+        if ((filter = dynamic_cast<anchorfilter *>(child)))
+            break;
+    if (!filter) {
+        filter = new anchorfilter(parent);
+        parent->installEventFilter(filter);
+    }
+    filter->add(control, edges);
+}
 
 void setdefaultbutton(QWidget *window, QPushButton *button)
 {

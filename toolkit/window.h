@@ -2,6 +2,8 @@
 // the default button of a plain window and a keyboard order through radio groups.
 #pragma once
 
+#include <QtCore/qnamespace.h>
+
 #include <initializer_list>
 
 class QPushButton;
@@ -14,6 +16,10 @@ void setdefaultbutton(QWidget *window, QPushButton *button);
 // Chains the Tab order through the given controls; a radio group takes the
 // place of all its items, a page control the place of its tabs.
 void settaborder(std::initializer_list<QWidget *> controls);
+
+// Keeps a control's distance to the given edges of its parent as the parent is
+// resized; anchored to two opposite edges it grows with the parent.
+void anchor(QWidget *control, Qt::Edges edges);
 
 // Places a top-level window in the centre of the screen it will appear on.
 void centreonscreen(QWidget *window);

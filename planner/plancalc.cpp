@@ -1,0 +1,173 @@
+#include "planner/plancalc.h"
+
+#include "toolkit/apperror.h"
+
+#include <QtNumeric>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace plancalc {
+namespace {
+
+[[noreturn]] void overflow()
+{
+    throw AppError(u"整数溢出"_s);
+}
+
+qint64 add(qint64 a, qint64 b)
+{
+    qint64 r;
+    if (qAddOverflow(a, b, &r))
+        overflow();
+    return r;
+}
+
+qint64 sub(qint64 a, qint64 b)
+{
+    qint64 r;
+    if (qSubOverflow(a, b, &r))
+        overflow();
+    return r;
+}
+
+qint64 mul(qint64 a, qint64 b)
+{
+    qint64 r;
+    if (qMulOverflow(a, b, &r))
+        overflow();
+    return r;
+}
+
+// Truncates toward zero, as C++ does.
+qint64 div(qint64 a, qint64 b)
+{
+    if (b == 0)
+        throw AppError(u"被 0 除"_s);
+    if (a == std::numeric_limits<qint64>::min() && b == -1)
+        overflow();
+    return a / b;
+}
+
+bool qualifies(const planrow &row, const inputs &in)
+{
+    return row[6] >= in.lirun;
+}
+
+// Whether multiple m overflows, or else qualifies; no exception either way.
+bool overflowsorqualifies(qint64 m, qint64 total, const inputs &in)
+{
+    try {
+        return qualifies(candidate(1, m, total, in), in);
+    } catch (const AppError &) {
+        return true;
+    }
+}
+
+} // namespace
+
+qint64 readinteger(const QString &text)
+{
+    const QString digits = text.trimmed();
+    qsizetype i = 0;
+    const bool negative = i < digits.size() && digits[i] == u'-';
+    if (i < digits.size() && (digits[i] == u'-' || digits[i] == u'+'))
+        ++i;
+    bool valid = i < digits.size();
+    // Accumulated as a negative number, which reaches the minimum too.
+    qint64 value = 0;
+    for (; valid && i < digits.size(); ++i) {
+        const char16_t c = digits[i].unicode();
+        valid = c >= u'0' && c <= u'9' && !qMulOverflow(value, qint64(10), &value)
+                && !qSubOverflow(value, qint64(c - u'0'), &value);
+    }
+    if (valid && !negative)
+        valid = !qMulOverflow(value, qint64(-1), &value);
+    if (!valid)
+        throw AppError(u"'%1' 不是一个有效的整形值"_s.arg(text));
+    return value;
+}
+
+inputs readinputs(const QString &prekui, const QString &lirun, const QString &inofsin, const QString &outofsin,
+                  const QString &days)
+{
+    const qint64 count = readinteger(days);
+    if (count < 0)
+        throw AppError(u"范围检测错误"_s);
+    // Far beyond any real plan; more would only exhaust memory or freeze the window.
+    if (count > maxdays)
+        throw AppError(u"投注期数不能超过%1"_s.arg(maxdays));
+    return {readinteger(prekui), readinteger(lirun), readinteger(inofsin), readinteger(outofsin),
+            readinteger(days)};
+}
+
+planrow candidate(qint64 period, qint64 m, qint64 total, const inputs &in)
+{
+    const qint64 stake = mul(m, in.inofsin);
+    const qint64 invested = add(total, stake);
+    const qint64 prize = mul(m, in.outofsin);
+    const qint64 net = sub(prize, invested);
+    const qint64 rate = div(mul(net, 100), invested);
+    return {period, m, stake, invested, prize, net, rate};
+}
+
+qint64 scanmultiple(qint64 total, const inputs &in)
+{
+    for (qint64 m = 1; m <= maxmultiple; ++m)
+        if (qualifies(candidate(1, m, total, in), in))
+            return m;
+    return 0;
+}
+
+qint64 firstmultiple(qint64 total, const inputs &in)
+{
+    // With T >= 0, S >= 0, P >= 0 and T + S > 0 every investment is positive and
+    // the rate m*P / (T + m*S) - 1 cannot fall as m grows; truncation keeps that.
+    qint64 first;
+    const bool monotone = total >= 0 && in.inofsin >= 0 && in.outofsin >= 0
+                          && !qAddOverflow(total, in.inofsin, &first) && first > 0;
+    if (!monotone)
+        return scanmultiple(total, in);
+    // Multiple 1 first, as the scan does: it raises the scan's overflow there.
+    if (qualifies(candidate(1, 1, total, in), in))
+        return 1;
+    // Each intermediate value is linear in m, so the multiples that do not overflow
+    // form a range, and it holds 1: "overflows or qualifies" is false and then
+    // true, and the first m where it turns true is where the scan stops or fails.
+    qint64 low = 2, high = maxmultiple + 1; // the answer lies in [low, high]
+    while (low < high) {
+        const qint64 mid = low + (high - low) / 2;
+        if (overflowsorqualifies(mid, total, in))
+            high = mid;
+        else
+            low = mid + 1;
+    }
+    if (low > maxmultiple)
+        return 0;
+    candidate(1, low, total, in); // raises the overflow the scan would meet here
+    return low;
+}
+
+std::optional<plantabletype> calculate(const inputs &in)
+{
+    plantabletype table;
+    table.reserve(static_cast<size_t>(in.days));
+    qint64 total = in.prekui;
+    for (qint64 period = 1; period <= in.days; ++period) {
+        const qint64 m = firstmultiple(total, in);
+        if (m == 0)
+            return std::nullopt;
+        table.push_back(candidate(period, m, total, in));
+        total = add(total, table.back()[2]);
+    }
+    return table;
+}
+
+qint64 averagenet(const plantabletype &table, qint64 days)
+{
+    qint64 sum = 0;
+    for (qint64 i = 0; i < days && i < qint64(table.size()); ++i)
+        sum = add(sum, table[static_cast<size_t>(i)][netcolumn]);
+    return div(sum, days);
+}
+
+} // namespace plancalc

@@ -1,0 +1,58 @@
+// The multiplier planner's calculation, with no widget: for each period the
+// smallest multiple at which a win pays back the earlier loss and every stake so
+// far and leaves at least the expected profit rate. Signed 64-bit throughout;
+// an overflow raises "整数溢出", a zero divisor "被 0 除".
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace plancalc {
+
+// One period: number, multiple, stake, cumulative investment, prize, net profit,
+// profit rate (%).
+using planrow = std::array<qint64, 7>;
+using plantabletype = std::vector<planrow>;
+constexpr int netcolumn = 5;
+
+constexpr qint64 maxmultiple = 10000;
+constexpr qint64 maxdays = 1000000;
+
+// An optional sign and decimal digits, blanks around them ignored; anything else
+// fails with "'%s' 不是一个有效的整形值" quoting the text as it stands.
+qint64 readinteger(const QString &text);
+
+struct inputs
+{
+    qint64 prekui;   // previous loss L
+    qint64 lirun;    // expected profit R, percent
+    qint64 inofsin;  // stake of one multiple S
+    qint64 outofsin; // prize of one multiple P
+    qint64 days;     // periods N
+};
+
+// Reads the boxes in the window's order: the period count first (a negative
+// one fails with "范围检测错误", one above maxdays too), then L, R, S, P and N.
+inputs readinputs(const QString &prekui, const QString &lirun, const QString &inofsin, const QString &outofsin,
+                  const QString &days);
+
+// The row of multiple m on top of the running total T.
+planrow candidate(qint64 period, qint64 m, qint64 total, const inputs &in);
+
+// The first multiple from 1 to maxmultiple that qualifies, or 0 when none does:
+// tried one after another, as the rule is written.
+qint64 scanmultiple(qint64 total, const inputs &in);
+// The same answer, found by bisection where the rate cannot fall as the multiple
+// grows, and by the scan elsewhere.
+qint64 firstmultiple(qint64 total, const inputs &in);
+
+// The whole table, or no value when some period has no qualifying multiple.
+std::optional<plantabletype> calculate(const inputs &in);
+
+// Sum of the net profits of the first `days` rows, divided by `days`.
+qint64 averagenet(const plantabletype &table, qint64 days);
+
+} // namespace plancalc
