@@ -2,6 +2,7 @@
 // plan cycle typed and entered as a user does, and the copied numbers.
 #include "app/u_main.h"
 #include "planner/u_gudingjihua.h"
+#include "tests/windowtest.h"
 #include "toolkit/messages.h"
 #include "toolkit/radiogroup.h"
 #include "toolkit/stringgrid.h"
@@ -58,10 +59,7 @@ private:
     template <typename T>
     T *control(const char *name) const
     {
-        T *found = m_window->findChild<T *>(QLatin1StringView(name));
-        if (!found)
-            qFatal("no control %s", name);
-        return found;
+        return findcontrol<T>(m_window.get(), name);
     }
     Tstringgrid *log() const { return control<Tstringgrid>("grdjihua"); }
     Tstringgrid *numbers() const { return control<Tstringgrid>("grdcode"); }
@@ -93,7 +91,7 @@ private:
 
 void TestMainWindow::init()
 {
-    messages::startrecording();
+    startmessages();
     m_window = std::make_unique<Tfrmmain>();
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -104,8 +102,7 @@ void TestMainWindow::cleanup()
     m_window.reset();
     delete frmgudingjihua;
     frmgudingjihua = nullptr;
-    QVERIFY2(messages::takeshown().isEmpty(), "a test left a message unread");
-    messages::stoprecording();
+    QVERIFY2(nomessagesleft(), "a test left a message unread");
 }
 
 void TestMainWindow::designstate()

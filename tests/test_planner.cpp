@@ -1,6 +1,7 @@
 // The planner window driven through its controls: design, calculation, the
 // average message, the failures and the grid they leave alone, and resizing.
 #include "planner/u_gudingjihua.h"
+#include "tests/windowtest.h"
 #include "toolkit/messages.h"
 #include "toolkit/stringgrid.h"
 
@@ -34,10 +35,7 @@ private:
     template <typename T>
     T *control(const char *name) const
     {
-        T *found = m_window->findChild<T *>(QLatin1StringView(name));
-        if (!found)
-            qFatal("no control %s", name);
-        return found;
+        return findcontrol<T>(m_window.get(), name);
     }
     Tstringgrid *grid() const { return control<Tstringgrid>("grdjihua"); }
     void setboxes(const QStringList &texts);
@@ -48,7 +46,7 @@ private:
 
 void TestPlanner::init()
 {
-    messages::startrecording();
+    startmessages();
     m_window = std::make_unique<Tfrmgudingjihua>();
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -57,8 +55,7 @@ void TestPlanner::init()
 void TestPlanner::cleanup()
 {
     m_window.reset();
-    QVERIFY2(messages::takeshown().isEmpty(), "a test left a message unread");
-    messages::stoprecording();
+    QVERIFY2(nomessagesleft(), "a test left a message unread");
 }
 
 void TestPlanner::setboxes(const QStringList &texts)
