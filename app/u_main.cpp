@@ -81,7 +81,7 @@ void Tfrmmain::btnjihuaClick()
     // One planner per run: owned by the program, not by this window, and only
     // hidden by its own close button, so it keeps what the user left in it.
     if (!frmgudingjihua) {
-        frmgudingjihua = new Tfrmgudingjihua;
+        frmgudingjihua = new Tfrmgudingjihua(apppath);
         centreonscreen(frmgudingjihua);
     }
     frmgudingjihua->show();

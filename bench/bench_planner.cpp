@@ -7,6 +7,7 @@
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -63,7 +64,7 @@ void BenchPlanner::calculate()
 {
     QFETCH(QStringList, boxes);
     QFETCH(QString, average);
-    Tfrmgudingjihua window;
+    Tfrmgudingjihua window(QDir::tempPath());
     setboxes(&window, boxes);
     auto *ala = window.findChild<QPushButton *>(u"btnala"_s);
     QBENCHMARK {
@@ -81,7 +82,7 @@ void BenchPlanner::calculate()
 void BenchPlanner::memory()
 {
     QFETCH(QStringList, boxes);
-    Tfrmgudingjihua window;
+    Tfrmgudingjihua window(QDir::tempPath());
     setboxes(&window, boxes);
     plantable = {};
     const qint64 before = heapinuse();

@@ -87,15 +87,19 @@ qint64 readinteger(const QString &text)
     return value;
 }
 
+void checkdays(qint64 days)
+{
+    if (days < 0)
+        throw AppError(u"范围检测错误"_s);
+    // Far beyond any real plan; more would only exhaust memory or freeze the window.
+    if (days > maxdays)
+        throw AppError(u"投注期数不能超过%1"_s.arg(maxdays));
+}
+
 inputs readinputs(const QString &prekui, const QString &lirun, const QString &inofsin, const QString &outofsin,
                   const QString &days)
 {
-    const qint64 count = readinteger(days);
-    if (count < 0)
-        throw AppError(u"范围检测错误"_s);
-    // Far beyond any real plan; more would only exhaust memory or freeze the window.
-    if (count > maxdays)
-        throw AppError(u"投注期数不能超过%1"_s.arg(maxdays));
+    checkdays(readinteger(days));
     return {readinteger(prekui), readinteger(lirun), readinteger(inofsin), readinteger(outofsin),
             readinteger(days)};
 }

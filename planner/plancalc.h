@@ -34,6 +34,10 @@ struct inputs
     qint64 days;     // periods N
 };
 
+// A period count that a table can be sized for: "范围检测错误" for a negative
+// one; one above maxdays is refused rather than exhausting memory.
+void checkdays(qint64 days);
+
 // Reads the boxes in the window's order: the period count first (a negative
 // one fails with "范围检测错误", one above maxdays too), then L, R, S, P and N.
 inputs readinputs(const QString &prekui, const QString &lirun, const QString &inofsin, const QString &outofsin,

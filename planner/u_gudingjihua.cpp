@@ -1,17 +1,24 @@
 #include "planner/u_gudingjihua.h"
 
+#include "planner/planfile.h"
+#include "toolkit/filedialogs.h"
 #include "toolkit/guard.h"
 #include "toolkit/messages.h"
+#include "toolkit/platform.h"
+#include "toolkit/textfile.h"
 #include "toolkit/window.h"
 #include "ui_frmgudingjihua.h"
+
+#include <QDir>
 
 using namespace Qt::Literals::StringLiterals;
 
 plancalc::plantabletype plantable;
 Tfrmgudingjihua *frmgudingjihua = nullptr;
 
-Tfrmgudingjihua::Tfrmgudingjihua(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), ui(std::make_unique<Ui::Tfrmgudingjihua>())
+Tfrmgudingjihua::Tfrmgudingjihua(const QString &programfolder, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), ui(std::make_unique<Ui::Tfrmgudingjihua>()),
+      m_programfolder(programfolder)
 {
     ui->setupUi(this);
     for (QLabel *label : {ui->Label1, ui->Label2, ui->Label3, ui->Label4, ui->Label5})
@@ -30,6 +37,8 @@ Tfrmgudingjihua::Tfrmgudingjihua(QWidget *parent)
     setdefaultbutton(this, ui->btnala);
 
     connecthandler(ui->btnala, &QPushButton::clicked, this, &Tfrmgudingjihua::btnalaClick);
+    connecthandler(ui->btnsave, &QPushButton::clicked, this, &Tfrmgudingjihua::btnsaveClick);
+    connecthandler(ui->btnload, &QPushButton::clicked, this, &Tfrmgudingjihua::btnloadClick);
     connecthandler(ui->btnclose, &QPushButton::clicked, this, &Tfrmgudingjihua::btncloseClick);
 }
 
@@ -49,6 +58,65 @@ void Tfrmgudingjihua::btnalaClick()
     setupplangrid(in.days);
     showtable(in.days);
     showaverage(in.days);
+}
+
+void Tfrmgudingjihua::btnsaveClick()
+{
+    const QString path = asksavefile(this, plandialogsetup());
+    if (path.isEmpty())
+        return;
+    QList<QStringList> rows;
+    for (int r = 1; r < ui->grdjihua->rowcount(); ++r) {
+        QStringList cells;
+        for (int k = 0; k < planfile::columns; ++k)
+            cells.append(ui->grdjihua->cell(k, r));
+        rows.append(cells);
+    }
+    savelines(path, planfile::planfilelines(boxtexts(), rows));
+    messages::showmessage(u"成功保存！"_s);
+}
+
+void Tfrmgudingjihua::btnloadClick()
+{
+    const QString path = askopenfile(this, plandialogsetup());
+    if (path.isEmpty())
+        return;
+    Ttextreader reader = Ttextreader::fromfile(path);
+    const QStringList boxes = planfile::readboxes(reader);
+    QLineEdit *edits[] = {ui->edtprekui, ui->edtlirun, ui->edtinofsin, ui->edtoutofsin, ui->edtdays};
+    for (int i = 0; i < planfile::boxcount; ++i)
+        edits[i]->setText(boxes[i]);
+
+    const qint64 days = plancalc::readinteger(ui->edtdays->text());
+    if (days > plancalc::maxdays) // refused before a grid of that size is laid out
+        plancalc::checkdays(days);
+    // Every row of the new table starts empty, so a short file leaves nothing
+    // of the previous table behind.
+    ui->grdjihua->setrowcount(1);
+    setupplangrid(days);
+    plancalc::checkdays(days); // a negative count fails only once the grid is laid out
+
+    planfile::planrows rows = planfile::readrows(reader, days);
+    for (size_t r = 0; r < rows.cells.size(); ++r)
+        for (qsizetype k = 0; k < rows.cells[r].size(); ++k)
+            ui->grdjihua->setcell(static_cast<int>(k), static_cast<int>(r + 1), rows.cells[r][k]);
+    plantable = std::move(rows.table);
+    if (rows.stoppedafter)
+        messages::showmessage(QString::number(*rows.stoppedafter));
+    showaverage(days);
+}
+
+Tfiledialogsetup Tfrmgudingjihua::plandialogsetup() const
+{
+    const QString folder = besideprogram(m_programfolder, u"附属"_s);
+    QDir().mkpath(folder);
+    return {u"文本文件(*.txt)"_s, u"txt"_s, folder, u"固定投资计划表.txt"_s};
+}
+
+QStringList Tfrmgudingjihua::boxtexts() const
+{
+    return {ui->edtprekui->text(), ui->edtlirun->text(), ui->edtinofsin->text(), ui->edtoutofsin->text(),
+            ui->edtdays->text()};
 }
 
 void Tfrmgudingjihua::btncloseClick()

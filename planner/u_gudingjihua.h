@@ -1,9 +1,11 @@
 // The multiplier planner window: its inputs, the table of multiples per period
-// (worked out in plancalc.h) and the table's average net profit.
+// (worked out in plancalc.h), the table's average net profit, and the table's
+// text file (planfile.h).
 #pragma once
 
 #include "planner/plancalc.h"
 
+#include <QStringList>
 #include <QWidget>
 
 #include <memory>
@@ -13,6 +15,7 @@ class Tfrmgudingjihua;
 }
 
 class Tfrmgudingjihua;
+struct Tfiledialogsetup;
 
 // The planner's table, one row per period, as last calculated or loaded.
 extern plancalc::plantabletype plantable;
@@ -24,16 +27,23 @@ class Tfrmgudingjihua : public QWidget
     Q_OBJECT
 
 public:
-    explicit Tfrmgudingjihua(QWidget *parent = nullptr);
+    // `programfolder` is the program's folder: plan files are kept in its "附属".
+    explicit Tfrmgudingjihua(const QString &programfolder, QWidget *parent = nullptr);
     ~Tfrmgudingjihua() override;
 
 private:
     void btnalaClick();
+    void btnsaveClick();
+    void btnloadClick();
     void btncloseClick();
+
+    Tfiledialogsetup plandialogsetup() const;
+    QStringList boxtexts() const;
 
     void setupplangrid(qint64 days);
     void showtable(qint64 days);
     void showaverage(qint64 days);
 
     std::unique_ptr<Ui::Tfrmgudingjihua> ui;
+    QString m_programfolder;
 };

@@ -1,14 +1,17 @@
 // The planner window driven through its controls: design, calculation, the
 // average message, the failures and the grid they leave alone, and resizing.
 #include "planner/u_gudingjihua.h"
+#include "toolkit/filedialogs.h"
 #include "tests/windowtest.h"
 #include "toolkit/messages.h"
 #include "toolkit/stringgrid.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::Literals::StringLiterals;
@@ -31,6 +34,16 @@ private slots:
     void closeonlyhides();
     void gridgrowswiththewindow();
 
+    void savesandloadsthedefaultplan();
+    void dialogsaresetup();
+    void cancellingchangesnothing();
+    void savestheemptydesign();
+    void loadfailures_data();
+    void loadfailures();
+    void afailedsavekeepstheoldfile_data();
+    void afailedsavekeepstheoldfile();
+    void chineseboxtextroundtrips();
+
 private:
     template <typename T>
     T *control(const char *name) const
@@ -40,14 +53,22 @@ private:
     Tstringgrid *grid() const { return control<Tstringgrid>("grdjihua"); }
     void setboxes(const QStringList &texts);
     QStringList gridtexts() const;
+    QStringList boxes() const;
+    QStringList takemessages() const;
+    QString planpath(const QString &name) const { return m_programfolder->filePath(name); }
+    void writefile(const QString &path, const QByteArray &bytes) const;
 
+    std::unique_ptr<QTemporaryDir> m_programfolder;
     std::unique_ptr<Tfrmgudingjihua> m_window;
 };
 
 void TestPlanner::init()
 {
     startmessages();
-    m_window = std::make_unique<Tfrmgudingjihua>();
+    filedialogs::clearanswers();
+    m_programfolder = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_programfolder->isValid());
+    m_window = std::make_unique<Tfrmgudingjihua>(m_programfolder->path() + u'/');
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }
@@ -55,6 +76,8 @@ void TestPlanner::init()
 void TestPlanner::cleanup()
 {
     m_window.reset();
+    m_programfolder.reset();
+    filedialogs::clearanswers();
     QVERIFY2(nomessagesleft(), "a test left a message unread");
 }
 
@@ -72,6 +95,28 @@ QStringList TestPlanner::gridtexts() const
         for (int col = 0; col < grid()->colcount(); ++col)
             texts.append(grid()->cell(col, row));
     return texts;
+}
+
+QStringList TestPlanner::boxes() const
+{
+    return {control<QLineEdit>("edtprekui")->text(), control<QLineEdit>("edtlirun")->text(),
+            control<QLineEdit>("edtinofsin")->text(), control<QLineEdit>("edtoutofsin")->text(),
+            control<QLineEdit>("edtdays")->text()};
+}
+
+QStringList TestPlanner::takemessages() const
+{
+    QStringList texts;
+    for (const messages::shown &m : messages::takeshown())
+        texts.append(m.text);
+    return texts;
+}
+
+void TestPlanner::writefile(const QString &path, const QByteArray &bytes) const
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
 }
 
 void TestPlanner::design()
@@ -238,6 +283,193 @@ void TestPlanner::gridgrowswiththewindow()
     QCOMPARE(control<QLabel>("Label5")->pos(), QPoint(621, 208));
     QCOMPARE(control<QPushButton>("btnala")->geometry(), QRect(621, 419, 81, 25));
     QCOMPARE(control<QPushButton>("btnclose")->geometry(), QRect(621, 515, 81, 25));
+}
+
+void TestPlanner::savesandloadsthedefaultplan()
+{
+    control<QPushButton>("btnala")->click();
+    QCOMPARE(takemessages(), QStringList{u"平均每期净利润为:645"_s});
+    const QStringList table = gridtexts();
+    const QString path = planpath(u"计划.txt"_s);
+    filedialogs::queueanswer(path);
+    control<QPushButton>("btnsave")->click();
+    QCOMPARE(takemessages(), QStringList{u"成功保存！"_s});
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.endsWith("\r\n"));
+    const QList<QByteArray> lines = bytes.chopped(2).split('\n');
+    QCOMPARE(lines.size(), 565);
+    QCOMPARE(lines.mid(0, 12), (QList<QByteArray>{"0\r", "20\r", "16\r", "1000\r", "80\r", "1\r", "1\r",
+                                                  "16\r", "16\r", "1000\r", "984\r", "6150\r"}));
+    QCOMPARE(bytes.count("\r\n"), 565);
+
+    // Load it into a window that shows something else.
+    setboxes({u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s});
+    control<QPushButton>("btnala")->click();
+    takemessages();
+    plantable.clear();
+    filedialogs::queueanswer(path);
+    control<QPushButton>("btnload")->click();
+    QCOMPARE(takemessages(), QStringList{u"平均每期净利润为:645"_s});
+    QCOMPARE(boxes(), (QStringList{u"0"_s, u"20"_s, u"16"_s, u"1000"_s, u"80"_s}));
+    QCOMPARE(gridtexts(), table);
+    QCOMPARE(qsizetype(plantable.size()), qsizetype(80));
+    QCOMPARE(plantable[52][1], qint64(2));
+}
+
+void TestPlanner::dialogsaresetup()
+{
+    filedialogs::queueanswer(QString());
+    filedialogs::queueanswer(QString());
+    control<QPushButton>("btnsave")->click();
+    control<QPushButton>("btnload")->click();
+    const QList<Tfiledialogsetup> asked = filedialogs::asked();
+    QCOMPARE(asked.size(), 2);
+    for (const Tfiledialogsetup &setup : asked) {
+        QCOMPARE(setup.filter, u"文本文件(*.txt)"_s);
+        QCOMPARE(setup.defaultsuffix, u"txt"_s);
+        QCOMPARE(QDir(setup.folder).absolutePath(), QDir(planpath(u"附属"_s)).absolutePath());
+        QCOMPARE(setup.filename, u"固定投资计划表.txt"_s);
+    }
+    QVERIFY(QDir(planpath(u"附属"_s)).exists()); // made when it was missing
+}
+
+void TestPlanner::cancellingchangesnothing()
+{
+    control<QPushButton>("btnala")->click();
+    takemessages();
+    const QStringList table = gridtexts();
+    filedialogs::queueanswer(QString());
+    filedialogs::queueanswer(QString());
+    control<QPushButton>("btnsave")->click();
+    control<QPushButton>("btnload")->click();
+    QCOMPARE(takemessages(), QStringList());
+    QCOMPARE(gridtexts(), table);
+    QCOMPARE(QDir(planpath(u"附属"_s)).entryList(QDir::Files), QStringList());
+}
+
+void TestPlanner::savestheemptydesign()
+{
+    const QString path = planpath(u"空.txt"_s);
+    filedialogs::queueanswer(path);
+    control<QPushButton>("btnsave")->click();
+    QCOMPARE(takemessages(), QStringList{u"成功保存！"_s});
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("0\r\n20\r\n16\r\n1000\r\n80\r\n") + QByteArray("\r\n").repeated(28));
+
+    filedialogs::queueanswer(path);
+    control<QPushButton>("btnload")->click();
+    QCOMPARE(takemessages(), (QStringList{u"0"_s, u"平均每期净利润为:0"_s}));
+    QCOMPARE(grid()->rowcount(), 81);
+    QCOMPARE(grid()->cell(0, 1), QString());
+}
+
+void TestPlanner::loadfailures_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QStringList>("boxes");  // the boxes afterwards
+    QTest::addColumn<int>("rows");           // the grid's row count afterwards; 0: unchanged
+    QTest::addColumn<QString>("lastcell");   // cell (6, rows - 1) afterwards
+    const QByteArray head = "0\r\n20\r\n16\r\n1000\r\n";
+    const QByteArray row1 = "1\r\n1\r\n16\r\n16\r\n1000\r\n984\r\n6150\r\n";
+    const QByteArray row2 = "2\r\n1\r\n16\r\n32\r\n1000\r\n968\r\n3025\r\n";
+    const QStringList two{u"0"_s, u"20"_s, u"16"_s, u"1000"_s, u"2"_s};
+    QTest::newRow("a short file") << QByteArray("7\r\n8\r\n9\r\n") << QStringList{u"'' 不是一个有效的整形值."_s}
+                                  << QStringList{u"7"_s, u"8"_s, u"9"_s, u""_s, u""_s} << 0 << QString();
+    QTest::newRow("a bad line 5") << head + "80\xCC\xEC\r\n" + row1 /* 80天 in GBK */ << QStringList{u"'80天' 不是一个有效的整形值."_s}
+                                  << QStringList{u"0"_s, u"20"_s, u"16"_s, u"1000"_s, u"80天"_s} << 0 << QString();
+    QTest::newRow("a negative count") << head + "-2\r\n" + row1 << QStringList{u"范围检测错误."_s}
+                                      << QStringList{u"0"_s, u"20"_s, u"16"_s, u"1000"_s, u"-2"_s} << 1
+                                      << u"当期利润率(%)"_s;
+    QTest::newRow("a zero count") << head + "0\r\n" << QStringList{u"被 0 除."_s}
+                                  << QStringList{u"0"_s, u"20"_s, u"16"_s, u"1000"_s, u"0"_s} << 1
+                                  << u"当期利润率(%)"_s;
+    QTest::newRow("a bad data line") << head + "2\r\n" + row1 + "2\r\n1\r\n\xCA\xAE\xC1\xF9\r\n" /* 十六 */
+                                     << QStringList{u"1"_s, u"平均每期净利润为:492"_s} << two << 3 << QString();
+    QTest::newRow("an empty line after the rows") << head + "2\r\n" + row1 + row2 + "\r\n"
+                                                  << QStringList{u"2"_s, u"平均每期净利润为:976"_s} << two << 3
+                                                  << u"3025"_s;
+    QTest::newRow("more rows than periods") << head + "2\r\n" + row1 + row2 + row1
+                                            << QStringList{u"平均每期净利润为:976"_s} << two << 3 << u"3025"_s;
+    QTest::newRow("fewer rows than periods")
+        << head + "4\r\n" + row1 << QStringList{u"平均每期净利润为:246"_s}
+        << QStringList{u"0"_s, u"20"_s, u"16"_s, u"1000"_s, u"4"_s} << 5 << QString();
+}
+
+void TestPlanner::loadfailures()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, shown);
+    QFETCH(QStringList, boxes);
+    QFETCH(int, rows);
+    QFETCH(QString, lastcell);
+    // A table of 80 rows is on show before, with values everywhere.
+    control<QPushButton>("btnala")->click();
+    takemessages();
+    const QStringList before = gridtexts();
+
+    const QString path = planpath(u"计划.txt"_s);
+    writefile(path, bytes);
+    filedialogs::queueanswer(path);
+    control<QPushButton>("btnload")->click();
+    QCOMPARE(takemessages(), shown);
+    QCOMPARE(this->boxes(), boxes);
+    if (rows == 0) {
+        QCOMPARE(gridtexts(), before);
+        return;
+    }
+    QCOMPARE(grid()->rowcount(), rows);
+    QCOMPARE(grid()->colcount(), 7);
+    QCOMPARE(grid()->cell(6, rows - 1), lastcell);
+}
+
+void TestPlanner::afailedsavekeepstheoldfile_data()
+{
+    QTest::addColumn<QString>("box");    // the loss box's text when saving
+    QTest::addColumn<QString>("target"); // where the file goes, in the program folder
+    QTest::addColumn<QString>("message");
+    QTest::newRow("text GBK cannot hold") << u"亏损😀"_s << u"计划.txt"_s << u"文本含有GBK无法表示的字符."_s;
+    QTest::newRow("a folder of that name") << u"0"_s << u"附属"_s << u"文件存取错误."_s;
+    QTest::newRow("a missing folder") << u"0"_s << u"没有/计划.txt"_s << u"无效的文件名."_s;
+}
+
+void TestPlanner::afailedsavekeepstheoldfile()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, target);
+    QFETCH(QString, message);
+    const QString path = planpath(target);
+    writefile(planpath(u"计划.txt"_s), "old\r\n");
+    QDir().mkpath(planpath(u"附属"_s));
+    control<QLineEdit>("edtprekui")->setText(box);
+    filedialogs::queueanswer(path);
+    control<QPushButton>("btnsave")->click();
+    QCOMPARE(takemessages(), QStringList{message});
+    QFile old(planpath(u"计划.txt"_s));
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("old\r\n"));
+    QCOMPARE(QDir(m_programfolder->path()).entryList(QDir::Files), QStringList{u"计划.txt"_s});
+}
+
+void TestPlanner::chineseboxtextroundtrips()
+{
+    setboxes({u"一千"_s, u"表\\|"_s, u"16"_s, u"1000"_s, u"1"_s});
+    const QString path = planpath(u"中文.txt"_s);
+    filedialogs::queueanswer(path);
+    control<QPushButton>("btnsave")->click();
+    QCOMPARE(takemessages(), QStringList{u"成功保存！"_s});
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().startsWith("\xD2\xBB\xC7\xA7\r\n\xB1\xED\\|\r\n"));
+    setboxes({u""_s, u""_s, u""_s, u""_s, u""_s});
+    filedialogs::queueanswer(path);
+    control<QPushButton>("btnload")->click();
+    takemessages();
+    QCOMPARE(boxes(), (QStringList{u"一千"_s, u"表\\|"_s, u"16"_s, u"1000"_s, u"1"_s}));
 }
 
 QTEST_MAIN(TestPlanner)

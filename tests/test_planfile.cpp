@@ -1,0 +1,263 @@
+// Text files line by line, the plan table file's lines, and the file errors in
+// the program's words.
+#include "planner/planfile.h"
+#include "toolkit/apperror.h"
+#include "toolkit/textfile.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cerrno>
+#include <functional>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// A device that takes `room` bytes and then refuses, as a full disk does.
+class Tfulldevice : public QIODevice
+{
+public:
+    explicit Tfulldevice(qint64 room) : m_room(room) { open(QIODevice::WriteOnly); }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *, qint64 size) override
+    {
+        const qint64 taken = std::min(size, m_room);
+        m_room -= taken;
+        return taken == 0 ? -1 : taken;
+    }
+
+private:
+    qint64 m_room;
+};
+
+QString failure(const std::function<void()> &step)
+{
+    try {
+        step();
+    } catch (const AppError &error) {
+        return error.message();
+    }
+    return {};
+}
+
+QByteArray filebytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestPlanFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readslines_data();
+    void readslines();
+    void writeslineswithcrlf();
+    void ashortwriteisafulldisk();
+    void savereplacesthefile();
+    void filefailures_data();
+    void filefailures();
+    void errorcodes_data();
+    void errorcodes();
+    void linesofaplan();
+    void gbktextroundtrips();
+    void readsrows_data();
+    void readsrows();
+};
+
+void TestPlanFile::readslines_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QList<QByteArray>>("lines"); // read until the end, then one more
+    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QList<QByteArray>{"a", "b", ""};
+    QTest::newRow("LF") << QByteArray("a\nb\n") << QList<QByteArray>{"a", "b", ""};
+    QTest::newRow("no end of line at the end") << QByteArray("a\r\nb") << QList<QByteArray>{"a", "b", ""};
+    QTest::newRow("an empty last line") << QByteArray("a\r\n\r\n") << QList<QByteArray>{"a", "", ""};
+    QTest::newRow("a lone CR stays") << QByteArray("a\rb\r\n") << QList<QByteArray>{"a\rb", ""};
+    QTest::newRow("empty file") << QByteArray() << QList<QByteArray>{""};
+    QTest::newRow("GBK bytes with 0x5C and 0x7C") << QByteArray("\x81\x5C\x81\x7C\r\n")
+                                                  << QList<QByteArray>{"\x81\x5C\x81\x7C", ""};
+}
+
+void TestPlanFile::readslines()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QList<QByteArray>, lines);
+    Ttextreader reader(bytes);
+    QList<QByteArray> read;
+    while (!reader.atend())
+        read.append(reader.readline());
+    read.append(reader.readline());
+    QCOMPARE(read, lines);
+    QCOMPARE(reader.readline(), QByteArray()); // and empty lines for ever
+    QVERIFY(reader.atend());
+}
+
+void TestPlanFile::writeslineswithcrlf()
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    writelines(buffer, {"0", "", "\xB2\xE2"});
+    QCOMPARE(buffer.data(), QByteArray("0\r\n\r\n\xB2\xE2\r\n"));
+}
+
+void TestPlanFile::ashortwriteisafulldisk()
+{
+    Tfulldevice device(5);
+    QCOMPARE(failure([&] { writelines(device, {"1000", "20"}); }), u"磁盘已满"_s);
+}
+
+void TestPlanFile::savereplacesthefile()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"固定投资计划表.txt"_s);
+    savelines(path, {"old", "lines", "here"});
+    savelines(path, {"1", "2"});
+    QCOMPARE(filebytes(path), QByteArray("1\r\n2\r\n"));
+    // A save that fails leaves the file as it was.
+    QCOMPARE(failure([&] { planfile::planfilelines({u"😀"_s}, {}); }), u"文本含有GBK无法表示的字符"_s);
+    QCOMPARE(filebytes(path), QByteArray("1\r\n2\r\n"));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{u"固定投资计划表.txt"_s});
+}
+
+void TestPlanFile::filefailures_data()
+{
+    QTest::addColumn<QString>("relative"); // inside a fresh folder
+    QTest::addColumn<bool>("saving");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("load a missing file") << u"没有.txt"_s << false << u"文件没找到"_s;
+    QTest::newRow("load from a missing folder") << u"没有/计划.txt"_s << false << u"无效的文件名"_s;
+    QTest::newRow("load a folder") << u"目录"_s << false << u"文件存取错误"_s;
+    QTest::newRow("save into a missing folder") << u"没有/计划.txt"_s << true << u"无效的文件名"_s;
+    QTest::newRow("save over a folder") << u"目录"_s << true << u"文件存取错误"_s;
+    QTest::newRow("save over a read-only file") << u"只读.txt"_s << true << u"文件存取错误"_s;
+    QTest::newRow("save into a read-only folder") << u"只读目录/计划.txt"_s << true << u"文件存取错误"_s;
+}
+
+void TestPlanFile::filefailures()
+{
+    QFETCH(QString, relative);
+    QFETCH(bool, saving);
+    QFETCH(QString, message);
+    QTemporaryDir folder;
+    QDir(folder.path()).mkdir(u"目录"_s);
+    if (relative.startsWith(u"只读"_s)) {
+        const QString readonly = folder.filePath(relative.section(u'/', 0, 0));
+        if (relative.contains(u'/'))
+            QDir(folder.path()).mkdir(relative.section(u'/', 0, 0));
+        else
+            savelines(readonly, {"kept"});
+        QFile::setPermissions(readonly, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        if (QFileInfo(readonly).isWritable())
+            QSKIP("running with rights that write through read-only permissions (root)");
+    }
+    const QString path = folder.filePath(relative);
+    if (saving)
+        QCOMPARE(failure([&] { savelines(path, {"1"}); }), message);
+    else
+        QCOMPARE(failure([&] { Ttextreader::fromfile(path); }), message);
+    if (relative == u"只读.txt"_s)
+        QCOMPARE(filebytes(path), QByteArray("kept\r\n"));
+}
+
+void TestPlanFile::errorcodes_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("message");
+#ifndef Q_OS_WIN
+    QTest::newRow("EACCES") << EACCES << u"文件存取错误"_s;
+    QTest::newRow("EROFS") << EROFS << u"文件存取错误"_s;
+    QTest::newRow("EMFILE") << EMFILE << u"文件打开太多"_s;
+    QTest::newRow("ENOSPC") << ENOSPC << u"磁盘已满"_s;
+    QTest::newRow("ENOTDIR") << ENOTDIR << u"无效的文件名"_s;
+    QTest::newRow("EIO") << EIO << u"I/O 错误 %1"_s.arg(EIO);
+#else
+    QTest::newRow("access denied") << 5 << u"文件存取错误"_s;
+    QTest::newRow("too many open files") << 4 << u"文件打开太多"_s;
+    QTest::newRow("disk full") << 112 << u"磁盘已满"_s;
+    QTest::newRow("other") << 1117 << u"I/O 错误 1117"_s;
+#endif
+}
+
+void TestPlanFile::errorcodes()
+{
+    QFETCH(int, code);
+    QFETCH(QString, message);
+    QCOMPARE(fileerrortext(code, QDir::tempPath() + u"/x.txt"_s), message);
+}
+
+void TestPlanFile::linesofaplan()
+{
+    const QList<QByteArray> lines = planfile::planfilelines(
+        {u"0"_s, u"20"_s, u"16"_s, u"1000"_s, u"80"_s},
+        {{u"1"_s, u"1"_s, u"16"_s, u"16"_s, u"1000"_s, u"984"_s, u"6150"_s}, {u"2"_s}});
+    QCOMPARE(lines.size(), 5 + 14);
+    QCOMPARE(lines.mid(0, 12), (QList<QByteArray>{"0", "20", "16", "1000", "80", "1", "1", "16", "16", "1000",
+                                                  "984", "6150"}));
+    QCOMPARE(lines.mid(12), (QList<QByteArray>{"2", "", "", "", "", "", ""})); // a short row: empty cells
+}
+
+void TestPlanFile::gbktextroundtrips()
+{
+    const QStringList boxes{u"前期亏损"_s, u"表\\|"_s, u""_s, u"1000"_s, u"0"_s};
+    const QList<QByteArray> lines = planfile::planfilelines(boxes, {});
+    QCOMPARE(lines[0], QByteArray("\xC7\xB0\xC6\xDA\xBF\xF7\xCB\xF0"));
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    writelines(buffer, lines);
+    Ttextreader reader(buffer.data());
+    QCOMPARE(planfile::readboxes(reader), boxes);
+}
+
+void TestPlanFile::readsrows_data()
+{
+    QTest::addColumn<QByteArray>("rows"); // the lines after the five boxes
+    QTest::addColumn<qint64>("days");
+    QTest::addColumn<int>("cellrows");          // rows with cells kept
+    QTest::addColumn<qint64>("stoppedafter");   // -1: read to the end
+    QTest::addColumn<QList<qint64>>("lastrow"); // the table's last row
+    const QByteArray row1 = "1\r\n1\r\n16\r\n16\r\n1000\r\n984\r\n6150\r\n";
+    const QByteArray row2 = "2\r\n1\r\n16\r\n32\r\n1000\r\n968\r\n3025\r\n";
+    const QList<qint64> second{2, 1, 16, 32, 1000, 968, 3025}, none{0, 0, 0, 0, 0, 0, 0};
+    QTest::newRow("all rows") << row1 + row2 << qint64(2) << 2 << qint64(-1) << second;
+    QTest::newRow("one more empty line") << row1 + row2 + "\r\n" << qint64(2) << 2 << qint64(2) << second;
+    QTest::newRow("fewer rows than periods") << row1 << qint64(3) << 1 << qint64(-1) << none;
+    QTest::newRow("more rows than periods") << row1 + row2 + row1 << qint64(2) << 2 << qint64(-1) << second;
+    QTest::newRow("a bad data line") << row1 + "2\r\n1\r\nx\r\n" << qint64(2) << 2 << qint64(1)
+                                     << QList<qint64>{2, 1, 0, 0, 0, 0, 0};
+    QTest::newRow("a row cut short") << row1 + "2\r\n1\r\n" << qint64(2) << 2 << qint64(1)
+                                     << QList<qint64>{2, 1, 0, 0, 0, 0, 0};
+    QTest::newRow("no rows") << QByteArray() << qint64(80) << 0 << qint64(-1) << none;
+    QTest::newRow("empty design rows") << QByteArray("\r\n").repeated(28) << qint64(80) << 1 << qint64(0) << none;
+}
+
+void TestPlanFile::readsrows()
+{
+    QFETCH(QByteArray, rows);
+    QFETCH(qint64, days);
+    QFETCH(int, cellrows);
+    QFETCH(qint64, stoppedafter);
+    QFETCH(QList<qint64>, lastrow);
+    Ttextreader reader("0\r\n20\r\n16\r\n1000\r\n" + QByteArray::number(days) + "\r\n" + rows);
+    QCOMPARE(planfile::readboxes(reader).last(), QString::number(days));
+    const planfile::planrows read = planfile::readrows(reader, days);
+    QCOMPARE(qint64(read.table.size()), days);
+    QCOMPARE(int(read.cells.size()), cellrows);
+    QCOMPARE(read.stoppedafter.value_or(-1), stoppedafter);
+    const plancalc::planrow &last = read.table.back();
+    QCOMPARE(QList<qint64>(last.begin(), last.end()), lastrow);
+    if (stoppedafter == 1) // the failing row keeps its cells up to the bad one
+        QCOMPARE(read.cells.back().size(), 3);
+}
+
+QTEST_GUILESS_MAIN(TestPlanFile)
+#include "test_planfile.moc"

@@ -1,0 +1,141 @@
+#include "toolkit/textfile.h"
+
+#include "toolkit/apperror.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+int lastsystemerror()
+{
+#ifdef Q_OS_WIN
+    return static_cast<int>(GetLastError());
+#else
+    return errno;
+#endif
+}
+
+[[noreturn]] void fail(const QString &path)
+{
+    throw AppError(fileerrortext(lastsystemerror(), path));
+}
+
+[[noreturn]] void diskfull()
+{
+    throw AppError(u"磁盘已满"_s);
+}
+
+} // namespace
+
+QString fileerrortext(int code, const QString &path)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(path);
+    switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+        return u"文件没找到"_s;
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+        return u"无效的文件名"_s;
+    case ERROR_TOO_MANY_OPEN_FILES:
+        return u"文件打开太多"_s;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+        return u"文件存取错误"_s;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return u"磁盘已满"_s;
+    default:
+        return u"I/O 错误 %1"_s.arg(code);
+    }
+#else
+    switch (code) {
+    case ENOENT:
+        // One code for both: a missing folder is a bad name, a missing file is not found.
+        return QFileInfo(path).absoluteDir().exists() ? u"文件没找到"_s : u"无效的文件名"_s;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+        return u"无效的文件名"_s;
+    case EMFILE:
+    case ENFILE:
+        return u"文件打开太多"_s;
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+    case EROFS:
+    case ETXTBSY:
+        return u"文件存取错误"_s;
+    case ENOSPC:
+    case EDQUOT:
+        return u"磁盘已满"_s;
+    default:
+        return u"I/O 错误 %1"_s.arg(code);
+    }
+#endif
+}
+
+Ttextreader Ttextreader::fromfile(const QString &path)
+{
+    QFile file(path);
+    if (QFileInfo(path).isDir())
+        throw AppError(u"文件存取错误"_s);
+    if (!file.open(QIODevice::ReadOnly))
+        fail(path);
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw AppError(u"I/O 错误 %1"_s.arg(lastsystemerror()));
+    return Ttextreader(std::move(bytes));
+}
+
+QByteArray Ttextreader::readline()
+{
+    if (atend())
+        return {};
+    qsizetype end = m_bytes.indexOf('\n', m_pos);
+    const qsizetype next = end < 0 ? m_bytes.size() : end + 1;
+    if (end < 0)
+        end = m_bytes.size();
+    if (end > m_pos && m_bytes[end - 1] == '\r')
+        --end;
+    QByteArray line = m_bytes.mid(m_pos, end - m_pos);
+    m_pos = next;
+    return line;
+}
+
+void writelines(QIODevice &device, const QList<QByteArray> &lines)
+{
+    QByteArray bytes;
+    for (const QByteArray &line : lines)
+        bytes += line + "\r\n";
+    if (device.write(bytes) != bytes.size())
+        diskfull();
+}
+
+void savelines(const QString &path, const QList<QByteArray> &lines)
+{
+    const QFileInfo target(path);
+    // The old file is only ever replaced, so what stops writing to it must be
+    // checked by hand: a folder of that name, or a read-only file.
+    if (target.isDir() || (target.exists() && !target.isWritable()))
+        throw AppError(u"文件存取错误"_s);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        fail(path);
+    writelines(file, lines);
+    if (!file.commit()) {
+        if (file.error() == QFileDevice::WriteError)
+            diskfull();
+        fail(path);
+    }
+}

@@ -1,0 +1,35 @@
+// Text files, line by line: CR LF or LF ends a line, reading past the last line
+// yields empty lines; files are written with CR LF, through a temporary file that
+// replaces the target only when every byte is written. Failures raise the
+// program's error with the system's reason in the program's words.
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+class QIODevice;
+
+class Ttextreader
+{
+public:
+    explicit Ttextreader(QByteArray bytes) : m_bytes(std::move(bytes)) {}
+    // Opens and reads the whole file; fails with the file error.
+    static Ttextreader fromfile(const QString &path);
+
+    bool atend() const { return m_pos >= m_bytes.size(); }
+    QByteArray readline();
+
+private:
+    QByteArray m_bytes;
+    qsizetype m_pos = 0;
+};
+
+// Writes each line and CR LF; fails with "磁盘已满" when a write falls short.
+void writelines(QIODevice &device, const QList<QByteArray> &lines);
+// Replaces the file at `path` with the lines, or leaves it as it was.
+void savelines(const QString &path, const QList<QByteArray> &lines);
+
+// The message for a file that could not be opened, created or written, from the
+// system's error code (errno, or GetLastError on Windows).
+QString fileerrortext(int code, const QString &path);
