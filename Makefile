@@ -1,9 +1,11 @@
 # A thin wrapper over CMake. `make run` and `make test` do all the set-up.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps build run test sanitize bench clean
+.PHONY: all deps build run test sanitize fuzz bench clean
 
 all: build
 
@@ -34,10 +36,24 @@ sanitize: deps
 		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --output-on-failure -j $(JOBS)
 
+# Each fuzz target for FUZZ_SECONDS, from the seed files in tests/fuzz/corpus.
+fuzz:
+	@./scripts/install-deps fuzz
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQORVEL3D_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
+	@for f in $(FUZZ_BUILD)/fuzz/fuzz_*; do \
+		name=$$(basename $$f | sed 's/^fuzz_//'); mkdir -p $(FUZZ_BUILD)/corpus/$$name; \
+		echo "fuzzing $$name for $(FUZZ_SECONDS) s"; \
+		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 $$f -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
+			-rss_limit_mb=4096 -print_final_stats=1 $(FUZZ_BUILD)/corpus/$$name tests/fuzz/corpus/$$name \
+			2>$(FUZZ_BUILD)/fuzz-$$name.log || { tail -n 60 $(FUZZ_BUILD)/fuzz-$$name.log; exit 1; }; \
+		grep -E "^stat::number_of_executed_units|^Done" $(FUZZ_BUILD)/fuzz-$$name.log; \
+	done
+
 bench: build
 	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
 	@for b in $(BUILD)/bench/bench_*; do QT_QPA_PLATFORM=offscreen $$b -median 9; done
 	@./bench/startup.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
