@@ -1,15 +1,18 @@
 #include "planner/u_gudingjihua.h"
 
 #include "planner/planfile.h"
+#include "planner/planprint.h"
 #include "toolkit/filedialogs.h"
 #include "toolkit/guard.h"
 #include "toolkit/messages.h"
 #include "toolkit/platform.h"
+#include "toolkit/printing.h"
 #include "toolkit/textfile.h"
 #include "toolkit/window.h"
 #include "ui_frmgudingjihua.h"
 
 #include <QDir>
+#include <QPrinter>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -39,6 +42,7 @@ Tfrmgudingjihua::Tfrmgudingjihua(const QString &programfolder, QWidget *parent)
     connecthandler(ui->btnala, &QPushButton::clicked, this, &Tfrmgudingjihua::btnalaClick);
     connecthandler(ui->btnsave, &QPushButton::clicked, this, &Tfrmgudingjihua::btnsaveClick);
     connecthandler(ui->btnload, &QPushButton::clicked, this, &Tfrmgudingjihua::btnloadClick);
+    connecthandler(ui->btnprint, &QPushButton::clicked, this, &Tfrmgudingjihua::btnprintClick);
     connecthandler(ui->btnclose, &QPushButton::clicked, this, &Tfrmgudingjihua::btncloseClick);
 }
 
@@ -65,14 +69,7 @@ void Tfrmgudingjihua::btnsaveClick()
     const QString path = asksavefile(this, plandialogsetup());
     if (path.isEmpty())
         return;
-    QList<QStringList> rows;
-    for (int r = 1; r < ui->grdjihua->rowcount(); ++r) {
-        QStringList cells;
-        for (int k = 0; k < planfile::columns; ++k)
-            cells.append(ui->grdjihua->cell(k, r));
-        rows.append(cells);
-    }
-    savelines(path, planfile::planfilelines(boxtexts(), rows));
+    savelines(path, planfile::planfilelines(boxtexts(), gridrows(1)));
     messages::showmessage(u"成功保存！"_s);
 }
 
@@ -113,10 +110,48 @@ Tfiledialogsetup Tfrmgudingjihua::plandialogsetup() const
     return {u"文本文件(*.txt)"_s, u"txt"_s, folder, u"固定投资计划表.txt"_s};
 }
 
+QList<QStringList> Tfrmgudingjihua::gridrows(int first) const
+{
+    QList<QStringList> rows;
+    for (int r = first; r < ui->grdjihua->rowcount(); ++r) {
+        QStringList cells;
+        for (int k = 0; k < planfile::columns; ++k)
+            cells.append(ui->grdjihua->cell(k, r));
+        rows.append(cells);
+    }
+    return rows;
+}
+
 QStringList Tfrmgudingjihua::boxtexts() const
 {
     return {ui->edtprekui->text(), ui->edtlirun->text(), ui->edtinofsin->text(), ui->edtoutofsin->text(),
             ui->edtdays->text()};
+}
+
+void Tfrmgudingjihua::btnprintClick()
+{
+    printtable();
+}
+
+void Tfrmgudingjihua::printtable()
+{
+    const Tstringgrid *grid = ui->grdjihua;
+    if (grid->rowcount() == 1 || grid->cell(1, 1).isEmpty()) {
+        messages::showmessage(u"请先生成表格！"_s);
+        return;
+    }
+    const QList<QStringList> rows = gridrows(0);
+    try {
+        QPrinter printer(QPrinter::HighResolution);
+        // The layout's offsets are device pixels of a common 600 dpi printer.
+        printer.setResolution(600);
+        if (!askprinter(this, printer))
+            return;
+        Tprintercanvas canvas(printer);
+        planprint::printplan(canvas, rows, planprint::inputline(boxtexts(), QDate::currentDate()));
+    } catch (const std::exception &) {
+        messages::showprintfailure(u"请安装打印机！"_s);
+    }
 }
 
 void Tfrmgudingjihua::btncloseClick()

@@ -1,6 +1,6 @@
 // The multiplier planner window: its inputs, the table of multiples per period
 // (worked out in plancalc.h), the table's average net profit, and the table's
-// text file (planfile.h).
+// text file (planfile.h) and its printing (planprint.h).
 #pragma once
 
 #include "planner/plancalc.h"
@@ -35,10 +35,14 @@ private:
     void btnalaClick();
     void btnsaveClick();
     void btnloadClick();
+    void btnprintClick();
     void btncloseClick();
+    void printtable();
 
     Tfiledialogsetup plandialogsetup() const;
     QStringList boxtexts() const;
+    // The grid's rows from `first` on, seven cells each.
+    QList<QStringList> gridrows(int first) const;
 
     void setupplangrid(qint64 days);
     void showtable(qint64 days);

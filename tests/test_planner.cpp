@@ -2,12 +2,15 @@
 // average message, the failures and the grid they leave alone, and resizing.
 #include "planner/u_gudingjihua.h"
 #include "toolkit/filedialogs.h"
+#include "toolkit/printing.h"
 #include "tests/windowtest.h"
 #include "toolkit/messages.h"
 #include "toolkit/stringgrid.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -44,6 +47,11 @@ private slots:
     void afailedsavekeepstheoldfile();
     void chineseboxtextroundtrips();
 
+    void printingneedsatable();
+    void cancellingtheprintdialogprintsnothing();
+    void printsthedefaultplantopdf();
+    void aprinterfailureisreported();
+
 private:
     template <typename T>
     T *control(const char *name) const
@@ -78,6 +86,7 @@ void TestPlanner::cleanup()
     m_window.reset();
     m_programfolder.reset();
     filedialogs::clearanswers();
+    printdialogs::clearanswers();
     QVERIFY2(nomessagesleft(), "a test left a message unread");
 }
 
@@ -470,6 +479,79 @@ void TestPlanner::chineseboxtextroundtrips()
     control<QPushButton>("btnload")->click();
     takemessages();
     QCOMPARE(boxes(), (QStringList{u"一千"_s, u"表\\|"_s, u"16"_s, u"1000"_s, u"1"_s}));
+}
+
+void TestPlanner::printingneedsatable()
+{
+    const QString pdf = planpath(u"表.pdf"_s);
+    printdialogs::queueanswer(pdf);
+    control<QPushButton>("btnprint")->click();
+    QCOMPARE(takemessages(), QStringList{u"请先生成表格！"_s});
+    // A grid laid out but without a first multiple is no table either.
+    writefile(planpath(u"空.txt"_s), "0\r\n20\r\n16\r\n1000\r\n3\r\n");
+    filedialogs::queueanswer(planpath(u"空.txt"_s));
+    control<QPushButton>("btnload")->click();
+    takemessages();
+    control<QPushButton>("btnprint")->click();
+    QCOMPARE(takemessages(), QStringList{u"请先生成表格！"_s});
+    QVERIFY(!QFile::exists(pdf));
+}
+
+void TestPlanner::cancellingtheprintdialogprintsnothing()
+{
+    control<QPushButton>("btnala")->click();
+    takemessages();
+    printdialogs::queueanswer(QString());
+    control<QPushButton>("btnprint")->click();
+    QCOMPARE(takemessages(), QStringList());
+    QCOMPARE(QDir(m_programfolder->path()).entryList(QDir::Files), QStringList());
+}
+
+void TestPlanner::printsthedefaultplantopdf()
+{
+    const QString pdftotext = QStandardPaths::findExecutable(u"pdftotext"_s);
+    if (pdftotext.isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    control<QPushButton>("btnala")->click();
+    takemessages();
+    const QString pdf = planpath(u"表.pdf"_s);
+    printdialogs::queueanswer(pdf);
+    control<QPushButton>("btnprint")->click();
+    QCOMPARE(takemessages(), QStringList());
+
+    QProcess convert;
+    convert.start(pdftotext, {u"-layout"_s, pdf, u"-"_s});
+    QVERIFY(convert.waitForFinished(30000));
+    QCOMPARE(convert.exitCode(), 0);
+    const QStringList pages = QString::fromUtf8(convert.readAllStandardOutput()).split(u'\f', Qt::SkipEmptyParts);
+    QCOMPARE(pages.size(), 4);
+    const QString date = QDate::currentDate().toString(u"yyyy-M-d"_s);
+    QVERIFY(pages[0].contains(u"固定投资计划表"_s));
+    // pdftotext folds runs of blanks; the exact line is the layout's to test.
+    QVERIFY2(pages[0].simplified().contains(u"前期亏损:0 预测利润:20 单倍投入:16 单注奖金:1000 投注天数:80 打印日期:"_s
+                                            + date),
+             qPrintable(pages[0].left(400)));
+    QVERIFY(pages[0].contains(u"6150"_s));
+    for (int p = 0; p < 4; ++p) {
+        QVERIFY2(pages[p].contains(u"共4页\\第%1页"_s.arg(p + 1)), qPrintable(pages[p].right(200)));
+        QVERIFY(pages[p].contains(u"当期净利润"_s));
+        QCOMPARE(pages[p].contains(u"固定投资计划表"_s), p == 0);
+    }
+    QVERIFY(pages[3].contains(u"1240"_s)); // row 80
+    QVERIFY(!pages[3].contains(u"\n 81 "_s));
+}
+
+void TestPlanner::aprinterfailureisreported()
+{
+    control<QPushButton>("btnala")->click();
+    takemessages();
+    printdialogs::queueanswer(planpath(u"没有/表.pdf"_s)); // a printer that cannot start the job
+    control<QPushButton>("btnprint")->click();
+    const QList<messages::shown> shown = messages::takeshown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].text, u"请安装打印机！"_s);
+    QCOMPARE(shown[0].caption, u"错误"_s);
+    QCOMPARE(shown[0].icon, QMessageBox::Critical);
 }
 
 QTEST_MAIN(TestPlanner)
