@@ -1,6 +1,7 @@
 // The tool that writes the producer text files, run as a user runs it.
 #include "cipher/Des.h"
 #include "cipher/auxfilekey.h"
+#include "tests/checks.h"
 #include "toolkit/gbk.h"
 
 #include <QFile>
@@ -30,12 +31,6 @@ run tool(const QStringList &arguments, const QByteArray &input = {})
             process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
 }
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 class TestAuxText : public QObject
@@ -62,7 +57,7 @@ void TestAuxText::writesandreadsafile()
 
     run r = tool({source, target});
     QCOMPARE(r.exitcode, 0);
-    const QList<QByteArray> lines = contents(target).split('\n');
+    const QList<QByteArray> lines = filebytes(target).split('\n');
     QCOMPARE(lines.size(), 4); // three lines, each ended by CR LF
     QVERIFY(lines.last().isEmpty());
     QCOMPARE(Des::decipherfromhex(lines[0].chopped(1), auxfilekey), gbk::encode(u"作者：示例"_s));
@@ -72,7 +67,7 @@ void TestAuxText::writesandreadsafile()
     const QString back = folder.filePath(u"back.txt"_s);
     r = tool({u"--decipher"_s, target, back});
     QCOMPARE(r.exitcode, 0);
-    QCOMPARE(QString::fromUtf8(contents(back)), u"作者：示例\r\n版权所有：示例工作室\r\nQQ号码：10000\r\n"_s);
+    QCOMPARE(QString::fromUtf8(filebytes(back)), u"作者：示例\r\n版权所有：示例工作室\r\nQQ号码：10000\r\n"_s);
 }
 
 void TestAuxText::standardinputandoutput()

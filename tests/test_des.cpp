@@ -1,13 +1,12 @@
 // The text cipher: DES known answers, the text rules around it (padding, the
 // trailing NUL, hex reading) and a seeded round trip.
 #include "cipher/Des.h"
+#include "tests/checks.h"
 #include "toolkit/apperror.h"
 #include "toolkit/gbk.h"
 
 #include <QRandomGenerator>
 #include <QTest>
-
-#include <functional>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -24,16 +23,6 @@ Des::block blockof(const char *hex)
 QByteArray hexof(const Des::block &b)
 {
     return QByteArray(reinterpret_cast<const char *>(b.data()), 8).toHex().toUpper();
-}
-
-QString failure(const std::function<void()> &step)
-{
-    try {
-        step();
-    } catch (const AppError &error) {
-        return error.message();
-    }
-    return {};
 }
 
 } // namespace
@@ -139,7 +128,7 @@ void TestDes::failures()
 {
     QFETCH(QByteArray, hex);
     QFETCH(QString, message);
-    QCOMPARE(failure([&] { Des::decipherfromhex(hex, QByteArray::fromHex("0123456789ABCDEF")); }), message);
+    QCOMPARE(failuremessage([&] { Des::decipherfromhex(hex, QByteArray::fromHex("0123456789ABCDEF")); }), message);
 }
 
 void TestDes::hexdigitvalues()
@@ -148,7 +137,7 @@ void TestDes::hexdigitvalues()
     QCOMPARE(Des::hexdigitsvalue("fF"), 255u);
     QCOMPARE(Des::hexdigitsvalue("A0"), 160u);
     QCOMPARE(Des::hexdigitsvalue(""), 0u);
-    QCOMPARE(failure([] { Des::hexdigitsvalue("0x"); }), u"Error: not a Hex String"_s);
+    QCOMPARE(failuremessage([] { Des::hexdigitsvalue("0x"); }), u"Error: not a Hex String"_s);
 
     // No chaining: equal blocks give equal groups.
     const QByteArray twice = Des::enciphertohex("abcdefghabcdefgh", "58");
@@ -167,9 +156,9 @@ void TestDes::hexdigitvalues()
     QVERIFY(wrong != "0123456789");
     QVERIFY(wrong.isEmpty() || wrong.back() != '\0');
     // The text that ends in a NUL byte is refused.
-    QCOMPARE(failure([] { Des::enciphertohex(QByteArray("abc\0", 4), "58"); }),
+    QCOMPARE(failuremessage([] { Des::enciphertohex(QByteArray("abc\0", 4), "58"); }),
              u"Error: the last char is NULL char."_s);
-    QCOMPARE(failure([] { Des::enciphertext(QByteArray(1, '\0'), "58"); }), u"Error: the last char is NULL char."_s);
+    QCOMPARE(failuremessage([] { Des::enciphertext(QByteArray(1, '\0'), "58"); }), u"Error: the last char is NULL char."_s);
 }
 
 void TestDes::roundtrip()

@@ -1,6 +1,7 @@
 // Text files line by line, the plan table file's lines, and the file errors in
 // the program's words.
 #include "planner/planfile.h"
+#include "tests/checks.h"
 #include "toolkit/apperror.h"
 #include "toolkit/textfile.h"
 
@@ -35,22 +36,6 @@ protected:
 private:
     qint64 m_room;
 };
-
-QString failure(const std::function<void()> &step)
-{
-    try {
-        step();
-    } catch (const AppError &error) {
-        return error.message();
-    }
-    return {};
-}
-
-QByteArray filebytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 } // namespace
 
@@ -113,7 +98,7 @@ void TestPlanFile::writeslineswithcrlf()
 void TestPlanFile::ashortwriteisafulldisk()
 {
     Tfulldevice device(5);
-    QCOMPARE(failure([&] { writelines(device, {"1000", "20"}); }), u"磁盘已满"_s);
+    QCOMPARE(failuremessage([&] { writelines(device, {"1000", "20"}); }), u"磁盘已满"_s);
 }
 
 void TestPlanFile::savereplacesthefile()
@@ -124,7 +109,7 @@ void TestPlanFile::savereplacesthefile()
     savelines(path, {"1", "2"});
     QCOMPARE(filebytes(path), QByteArray("1\r\n2\r\n"));
     // A save that fails leaves the file as it was.
-    QCOMPARE(failure([&] { planfile::planfilelines({u"😀"_s}, {}); }), u"文本含有GBK无法表示的字符"_s);
+    QCOMPARE(failuremessage([&] { planfile::planfilelines({u"😀"_s}, {}); }), u"文本含有GBK无法表示的字符"_s);
     QCOMPARE(filebytes(path), QByteArray("1\r\n2\r\n"));
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{u"固定投资计划表.txt"_s});
 }
@@ -162,9 +147,9 @@ void TestPlanFile::filefailures()
     }
     const QString path = folder.filePath(relative);
     if (saving)
-        QCOMPARE(failure([&] { savelines(path, {"1"}); }), message);
+        QCOMPARE(failuremessage([&] { savelines(path, {"1"}); }), message);
     else
-        QCOMPARE(failure([&] { Ttextreader::fromfile(path); }), message);
+        QCOMPARE(failuremessage([&] { Ttextreader::fromfile(path); }), message);
     if (relative == u"只读.txt"_s)
         QCOMPARE(filebytes(path), QByteArray("kept\r\n"));
 }
