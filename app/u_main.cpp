@@ -1,16 +1,17 @@
 #include "app/u_main.h"
 
+#include "app/u_about.h"
 #include "planner/u_gudingjihua.h"
 #include "toolkit/guard.h"
 #include "toolkit/jpeg.h"
 #include "toolkit/messages.h"
 #include "toolkit/platform.h"
+#include "toolkit/shell.h"
 #include "toolkit/window.h"
 #include "ui_frmmain.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QFile>
 #include <QGuiApplication>
 #include <QRadioButton>
 
@@ -20,6 +21,7 @@ using planrules::mode;
 planrules::codetabletype codetable;
 QString apppath;
 Tfrmmain *frmmain = nullptr;
+const char homepage[] = "http://www.qorvel3d.example";
 
 namespace {
 constexpr int twocount = 250;
@@ -30,7 +32,7 @@ Tfrmmain::Tfrmmain(QWidget *parent)
     : QWidget(parent), ui(std::make_unique<Ui::Tfrmmain>())
 {
     ui->setupUi(this);
-    guard([this] { showlogo(); });
+    guard([this] { ui->imglogo->setPixmap(QPixmap::fromImage(loadjpegfile(u":/forms/logo.jpg"_s))); });
     settaborder({ui->optmode, ui->edtzuijingcode1, ui->edtzuijingcode2, ui->btnnewjihua, ui->btngencode,
                  ui->btnabout, ui->btnhelp, ui->btnclose, ui->page, ui->grdjihua, ui->grdcode, ui->btncopy,
                  ui->btnjihua, ui->opttype});
@@ -44,6 +46,10 @@ Tfrmmain::Tfrmmain(QWidget *parent)
     connecthandler(ui->opttype, &Tradiogroup::clicked, this, &Tfrmmain::opttypeClick);
     connecthandler(ui->optmode, &Tradiogroup::clicked, this, &Tfrmmain::optmodeClick);
     connecthandler(ui->btncopy, &QPushButton::clicked, this, &Tfrmmain::btncopyClick);
+    connecthandler(ui->btnabout, &QPushButton::clicked, this, &Tfrmmain::btnaboutClick);
+    connecthandler(ui->btnhelp, &QPushButton::clicked, this, &Tfrmmain::btnhelpClick);
+    connecthandler(ui->Label6, &Tclicklabel::clicked, this, &Tfrmmain::Label6Click);
+    connecthandler(ui->lblweb2, &Tclicklabel::clicked, this, &Tfrmmain::lblweb2Click);
 
     guard([this] { FormCreate(); });
 }
@@ -63,14 +69,6 @@ void Tfrmmain::FormCreate()
     codetable = planrules::buildcodetable();
 }
 
-void Tfrmmain::showlogo()
-{
-    QFile file(u":/forms/logo.jpg"_s);
-    if (!file.open(QIODevice::ReadOnly))
-        throw AppError(u"不能打开文件 %1"_s.arg(file.fileName()));
-    ui->imglogo->setPixmap(QPixmap::fromImage(decodejpeg(file.readAll())));
-}
-
 void Tfrmmain::btncloseClick()
 {
     close();
@@ -87,6 +85,31 @@ void Tfrmmain::btnjihuaClick()
     frmgudingjihua->show();
     frmgudingjihua->raise();
     frmgudingjihua->activateWindow();
+}
+
+void Tfrmmain::btnaboutClick()
+{
+    // Created once per run: its file is read at the first press only.
+    if (!frmabout) {
+        frmabout = new Tfrmabout(apppath);
+        centreonscreen(frmabout);
+    }
+    frmabout->exec();
+}
+
+void Tfrmmain::btnhelpClick()
+{
+    shellopen(this, besideprogram(apppath, u"软件演示.exe"_s), Tshowmode::maximized);
+}
+
+void Tfrmmain::Label6Click()
+{
+    shellopen(this, QString::fromLatin1(homepage), Tshowmode::normal);
+}
+
+void Tfrmmain::lblweb2Click()
+{
+    shellopen(this, QString::fromLatin1(homepage), Tshowmode::normal);
 }
 
 void Tfrmmain::btngencodeClick()

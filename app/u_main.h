@@ -27,6 +27,8 @@ extern planrules::codetabletype codetable;
 extern QString apppath;
 // The main window, once created.
 extern Tfrmmain *frmmain;
+// The vendor's home page, opened by the two web labels.
+extern const char homepage[];
 
 class Tfrmmain : public QWidget
 {
@@ -48,6 +50,10 @@ private:
     void opttypeClick();
     void optmodeClick();
     void btncopyClick();
+    void btnaboutClick();
+    void btnhelpClick();
+    void Label6Click();
+    void lblweb2Click();
 
     void genoddeven2();
     void genbigsmall2();
@@ -61,7 +67,6 @@ private:
     void setuplog();
     void addperiodrow(const QString &plantext);
     int fillcodegrid(int count);
-    void showlogo();
 
     std::unique_ptr<Ui::Tfrmmain> ui;
 };

@@ -1,10 +1,14 @@
 // The main window driven through its controls: its design state, the two-position
 // plan cycle typed and entered as a user does, and the copied numbers.
+#include "app/u_about.h"
 #include "app/u_main.h"
 #include "planner/u_gudingjihua.h"
 #include "tests/windowtest.h"
 #include "toolkit/messages.h"
+#include "toolkit/clicklabel.h"
+#include "toolkit/platform.h"
 #include "toolkit/radiogroup.h"
+#include "toolkit/shell.h"
 #include "toolkit/stringgrid.h"
 
 #include <QApplication>
@@ -16,6 +20,8 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
+#include <QUrl>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -54,6 +60,8 @@ private slots:
     void enteronanotherbuttonpressesthatbutton();
     void closebuttonclosesthewindow();
     void plannerbuttonopensoneplanner();
+    void aboutboxiscreatedonce();
+    void helpandweblinksasktheshell();
 
 private:
     template <typename T>
@@ -102,6 +110,9 @@ void TestMainWindow::cleanup()
     m_window.reset();
     delete frmgudingjihua;
     frmgudingjihua = nullptr;
+    delete frmabout;
+    frmabout = nullptr;
+    shell::stoprecording();
     QVERIFY2(nomessagesleft(), "a test left a message unread");
 }
 
@@ -593,6 +604,51 @@ void TestMainWindow::plannerbuttonopensoneplanner()
     // The main window stays usable beside it.
     press(u"385"_s);
     QCOMPARE(log()->rowcount(), 2);
+}
+
+void TestMainWindow::aboutboxiscreatedonce()
+{
+    QVERIFY(!frmabout);
+    bool wasshown = false;
+    const auto closewhenshown = [&] {
+        QTimer::singleShot(0, m_window.get(), [&] {
+            wasshown = frmabout && frmabout->isVisible() && frmabout->isModal();
+            frmabout->close();
+        });
+    };
+    closewhenshown();
+    control<QPushButton>("btnabout")->click();
+    QVERIFY(wasshown);
+    // Beside the test program there is no "附属/about.txt": the box says so once.
+    QCOMPARE(messages::takeshown().size(), 1);
+    Tfrmabout *first = frmabout;
+    QVERIFY(!first->isVisible());
+
+    wasshown = false;
+    closewhenshown();
+    control<QPushButton>("btnabout")->click();
+    QVERIFY(wasshown);
+    QCOMPARE(frmabout, first);
+    QCOMPARE(shown(), QStringList()); // not read again
+}
+
+void TestMainWindow::helpandweblinksasktheshell()
+{
+    shell::startrecording();
+    control<QPushButton>("btnhelp")->click();
+    QTest::mouseClick(control<Tclicklabel>("Label6"), Qt::LeftButton);
+    QTest::mouseClick(control<Tclicklabel>("lblweb2"), Qt::LeftButton);
+    const QList<shell::request> requests = shell::takerequests();
+    QCOMPARE(requests.size(), 3);
+    QCOMPARE(requests[0].target, besideprogram(apppath, u"软件演示.exe"_s));
+    QVERIFY(requests[0].target.startsWith(apppath));
+    QCOMPARE(requests[0].show, Tshowmode::maximized);
+    for (int i = 1; i < 3; ++i) {
+        QCOMPARE(requests[i].target, u"http://www.qorvel3d.example"_s);
+        QCOMPARE(requests[i].show, Tshowmode::normal);
+    }
+    QCOMPARE(QUrl(requests[1].target).path(), QString()); // the host alone
+    QCOMPARE(shown(), QStringList());
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -2,6 +2,10 @@
 
 #include "toolkit/apperror.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -103,4 +107,12 @@ QImage decodejpeg(const QByteArray &bytes)
                 &image, &guard))
         throw AppError(QString::fromLocal8Bit(guard.message));
     return image;
+}
+
+QImage loadjpegfile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw AppError(QStringLiteral("不能打开文件 %1").arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
+    return decodejpeg(file.readAll());
 }

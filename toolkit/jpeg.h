@@ -6,3 +6,6 @@
 #include <QImage>
 
 QImage decodejpeg(const QByteArray &bytes);
+// The picture in a JPEG file; a file that cannot be read fails with
+// "不能打开文件 %s" and its full path.
+QImage loadjpegfile(const QString &path);

@@ -1,0 +1,10 @@
+#include "toolkit/clicklabel.h"
+
+#include <QMouseEvent>
+
+void Tclicklabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+    QLabel::mouseReleaseEvent(event);
+}
