@@ -1,10 +1,17 @@
 #!/bin/sh
-# Median time from process start to the main window shown, over N runs (default 15).
+# Medians, over N runs (default 5), of the time from process start to the splash
+# window shown and to the main window shown (after the splash's five ticks).
 # usage: bench/startup.sh [build-folder] [runs]
 build=${1:-build}
-runs=${2:-15}
+runs=${2:-5}
+out=$(mktemp)
 i=0
 while [ "$i" -lt "$runs" ]; do
-    QT_QPA_PLATFORM=offscreen QORVEL3D_STARTUP_PROBE=1 "$build/bin/qorvel3d" | sed -n 's/^startup-ms: //p'
+    QT_QPA_PLATFORM=offscreen QORVEL3D_STARTUP_PROBE=1 "$build/bin/qorvel3d" >>"$out" 2>/dev/null
     i=$((i + 1))
-done | sort -n | awk '{ v[NR] = $1 } END { printf "startup to main window shown: median %d ms over %d runs\n", v[int((NR + 1) / 2)], NR }'
+done
+for what in splash-shown main-shown; do
+    sed -n "s/^$what-ms: //p" "$out" | sort -n |
+        awk -v what="$what" '{ v[NR] = $1 } END { printf "%s: median %d ms over %d runs\n", what, v[int((NR + 1) / 2)], NR }'
+done
+rm -f "$out"
