@@ -84,13 +84,6 @@ private:
             latest()->insert(draw);
         QTest::keyClick(latest(), Qt::Key_Return);
     }
-    QStringList shown() const
-    {
-        QStringList texts;
-        for (const messages::shown &m : messages::takeshown())
-            texts.append(m.text);
-        return texts;
-    }
     void verifybet(const QString &plantext, int count = 250);
     Tradiogroup *type() const { return control<Tradiogroup>("opttype"); }
 
@@ -268,14 +261,14 @@ void TestMainWindow::plancycle()
         press(draws[i]);
         QCOMPARE(control<QLabel>("lbljushu")->text(), u"共：250注"_s);
         if (i == plans.size()) {
-            QCOMPARE(shown(), QStringList{u"号码已中出，计划结束"_s});
+            QCOMPARE(takemessagetexts(), QStringList{u"号码已中出，计划结束"_s});
             QVERIFY(!generate()->isEnabled());
             QCOMPARE(latest()->text(), draws[i]);
             QCOMPARE(log()->rowcount(), i + 1);
             verifybet(plans.last()); // the bet that was hit stays listed
             return;
         }
-        QCOMPARE(shown(), QStringList());
+        QCOMPARE(takemessagetexts(), QStringList());
         const int row = i + 1;
         QCOMPARE(log()->rowcount(), row + 1);
         QCOMPARE(log()->colcount(), 3);
@@ -299,7 +292,7 @@ void TestMainWindow::modeswitchmidplannevershits()
     press(u"385"_s);
     control<Tradiogroup>("optmode")->button(1)->click();
     press(u"385"_s);
-    QCOMPARE(shown(), QStringList());
+    QCOMPARE(takemessagetexts(), QStringList());
     QCOMPARE(log()->cell(2, 2), u"百十位小大"_s);
 }
 
@@ -320,7 +313,7 @@ void TestMainWindow::refuseddraw()
     QFETCH(QString, text);
     // On the very first press the log gets its titles before the draw is checked.
     press(text);
-    QCOMPARE(shown(), QStringList{u"请输入三位数字"_s});
+    QCOMPARE(takemessagetexts(), QStringList{u"请输入三位数字"_s});
     QCOMPARE(log()->rowcount(), 1);
     QCOMPARE(log()->cell(2, 0), u"本期投注"_s);
     QCOMPARE(numbers()->rowcount(), 5);
@@ -333,7 +326,7 @@ void TestMainWindow::refuseddraw()
     press(u"385"_s);
     const planrules::codetabletype before = codetable;
     press(text);
-    QCOMPARE(shown(), QStringList{u"请输入三位数字"_s});
+    QCOMPARE(takemessagetexts(), QStringList{u"请输入三位数字"_s});
     QCOMPARE(log()->rowcount(), 2);
     QCOMPARE(numbers()->rowcount(), 251);
     QVERIFY(codetable == before);
@@ -345,7 +338,7 @@ void TestMainWindow::hitendstheplanuntilnewplan()
     press(u"173"_s); // odd hundreds, odd tens: 百 came true, 十 missed
     press(u"135"_s); // hits 百个位奇奇
     QCOMPARE(log()->cell(2, 2), u"百个位奇奇"_s);
-    QCOMPARE(shown(), QStringList{u"号码已中出，计划结束"_s});
+    QCOMPARE(takemessagetexts(), QStringList{u"号码已中出，计划结束"_s});
     QVERIFY(!generate()->isEnabled());
 
     control<Tradiogroup>("optmode")->button(1)->click();
@@ -355,7 +348,7 @@ void TestMainWindow::hitendstheplanuntilnewplan()
     control<Tradiogroup>("opttype")->button(0)->click();
     QVERIFY(!generate()->isEnabled());
     QTest::keyClick(latest(), Qt::Key_Return); // a disabled default button does nothing
-    QCOMPARE(shown(), QStringList());
+    QCOMPARE(takemessagetexts(), QStringList());
 
     latest()->setText(u"135"_s); // the type switch emptied the box; a hit itself leaves it
     control<QPushButton>("btnnewjihua")->click();
@@ -436,7 +429,7 @@ void TestMainWindow::threepositionplancycle()
         press(draws[i]);
         QCOMPARE(control<QLabel>("lbljushu")->text(), u"共：125注"_s);
         if (i == plans.size()) {
-            QCOMPARE(shown(), QStringList{u"号码已中出，计划结束"_s});
+            QCOMPARE(takemessagetexts(), QStringList{u"号码已中出，计划结束"_s});
             QVERIFY(!generate()->isEnabled());
             QCOMPARE(log()->rowcount(), i + 1);
             QCOMPARE(latest()->text(), draws[i]); // the hit is not moved on
@@ -447,12 +440,12 @@ void TestMainWindow::threepositionplancycle()
             QCOMPARE(secondlatest()->text(), draws[i]);
             QVERIFY(latest()->text().isEmpty());
             press(before); // one new draw is enough
-            QCOMPARE(shown(), QStringList());
+            QCOMPARE(takemessagetexts(), QStringList());
             QCOMPARE(log()->rowcount(), 2);
             QCOMPARE(log()->cell(2, 1), planrules::classtext(draws[i], planrules::mode(mode)));
             return;
         }
-        QCOMPARE(shown(), QStringList());
+        QCOMPARE(takemessagetexts(), QStringList());
         const int row = i + 1;
         QCOMPARE(log()->rowcount(), row + 1);
         QCOMPARE(log()->cell(0, row), u"第%1期"_s.arg(row));
@@ -483,7 +476,7 @@ void TestMainWindow::threepositionmodeswitchnevershits()
     press(u"385"_s); // 百十个位奇偶奇
     control<Tradiogroup>("optmode")->button(1)->click();
     press(u"385"_s);
-    QCOMPARE(shown(), QStringList());
+    QCOMPARE(takemessagetexts(), QStringList());
     QCOMPARE(log()->cell(2, 2), u"百十个位小大大"_s);
 }
 
@@ -504,7 +497,7 @@ void TestMainWindow::refusedsecondlatestdraw()
     const planrules::codetabletype before = codetable;
     secondlatest()->setText(text);
     press(u"390"_s);
-    QCOMPARE(shown(), QStringList{u"请输入三位数字"_s});
+    QCOMPARE(takemessagetexts(), QStringList{u"请输入三位数字"_s});
     QCOMPARE(secondlatest()->text(), text);
     QCOMPARE(latest()->text(), u"390"_s);
     QCOMPARE(log()->rowcount(), 2);
@@ -562,7 +555,7 @@ void TestMainWindow::enteronanotherbuttonpressesthatbutton()
     newplan->setFocus();
     QTest::keyClick(newplan, Qt::Key_Return);
     QCOMPARE(log()->rowcount(), 1); // the plan was reset, not continued
-    QCOMPARE(shown(), QStringList());
+    QCOMPARE(takemessagetexts(), QStringList());
 
     // Enter on a radio button or the grid presses the default button.
     latest()->setText(u"385"_s);
@@ -629,7 +622,7 @@ void TestMainWindow::aboutboxiscreatedonce()
     control<QPushButton>("btnabout")->click();
     QVERIFY(wasshown);
     QCOMPARE(frmabout, first);
-    QCOMPARE(shown(), QStringList()); // not read again
+    QCOMPARE(takemessagetexts(), QStringList()); // not read again
 }
 
 void TestMainWindow::helpandweblinksasktheshell()
@@ -648,7 +641,7 @@ void TestMainWindow::helpandweblinksasktheshell()
         QCOMPARE(requests[i].show, Tshowmode::normal);
     }
     QCOMPARE(QUrl(requests[1].target).path(), QString()); // the host alone
-    QCOMPARE(shown(), QStringList());
+    QCOMPARE(takemessagetexts(), QStringList());
 }
 
 QTEST_MAIN(TestMainWindow)

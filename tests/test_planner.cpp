@@ -3,6 +3,7 @@
 #include "planner/u_gudingjihua.h"
 #include "toolkit/filedialogs.h"
 #include "toolkit/printing.h"
+#include "tests/checks.h"
 #include "tests/windowtest.h"
 #include "toolkit/messages.h"
 #include "toolkit/stringgrid.h"
@@ -62,7 +63,6 @@ private:
     void setboxes(const QStringList &texts);
     QStringList gridtexts() const;
     QStringList boxes() const;
-    QStringList takemessages() const;
     QString planpath(const QString &name) const { return m_programfolder->filePath(name); }
     void writefile(const QString &path, const QByteArray &bytes) const;
 
@@ -111,14 +111,6 @@ QStringList TestPlanner::boxes() const
     return {control<QLineEdit>("edtprekui")->text(), control<QLineEdit>("edtlirun")->text(),
             control<QLineEdit>("edtinofsin")->text(), control<QLineEdit>("edtoutofsin")->text(),
             control<QLineEdit>("edtdays")->text()};
-}
-
-QStringList TestPlanner::takemessages() const
-{
-    QStringList texts;
-    for (const messages::shown &m : messages::takeshown())
-        texts.append(m.text);
-    return texts;
 }
 
 void TestPlanner::writefile(const QString &path, const QByteArray &bytes) const
@@ -297,16 +289,14 @@ void TestPlanner::gridgrowswiththewindow()
 void TestPlanner::savesandloadsthedefaultplan()
 {
     control<QPushButton>("btnala")->click();
-    QCOMPARE(takemessages(), QStringList{u"平均每期净利润为:645"_s});
+    QCOMPARE(takemessagetexts(), QStringList{u"平均每期净利润为:645"_s});
     const QStringList table = gridtexts();
     const QString path = planpath(u"计划.txt"_s);
     filedialogs::queueanswer(path);
     control<QPushButton>("btnsave")->click();
-    QCOMPARE(takemessages(), QStringList{u"成功保存！"_s});
+    QCOMPARE(takemessagetexts(), QStringList{u"成功保存！"_s});
 
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = filebytes(path);
     QVERIFY(bytes.endsWith("\r\n"));
     const QList<QByteArray> lines = bytes.chopped(2).split('\n');
     QCOMPARE(lines.size(), 565);
@@ -317,11 +307,11 @@ void TestPlanner::savesandloadsthedefaultplan()
     // Load it into a window that shows something else.
     setboxes({u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s});
     control<QPushButton>("btnala")->click();
-    takemessages();
+    takemessagetexts();
     plantable.clear();
     filedialogs::queueanswer(path);
     control<QPushButton>("btnload")->click();
-    QCOMPARE(takemessages(), QStringList{u"平均每期净利润为:645"_s});
+    QCOMPARE(takemessagetexts(), QStringList{u"平均每期净利润为:645"_s});
     QCOMPARE(boxes(), (QStringList{u"0"_s, u"20"_s, u"16"_s, u"1000"_s, u"80"_s}));
     QCOMPARE(gridtexts(), table);
     QCOMPARE(qsizetype(plantable.size()), qsizetype(80));
@@ -348,13 +338,13 @@ void TestPlanner::dialogsaresetup()
 void TestPlanner::cancellingchangesnothing()
 {
     control<QPushButton>("btnala")->click();
-    takemessages();
+    takemessagetexts();
     const QStringList table = gridtexts();
     filedialogs::queueanswer(QString());
     filedialogs::queueanswer(QString());
     control<QPushButton>("btnsave")->click();
     control<QPushButton>("btnload")->click();
-    QCOMPARE(takemessages(), QStringList());
+    QCOMPARE(takemessagetexts(), QStringList());
     QCOMPARE(gridtexts(), table);
     QCOMPARE(QDir(planpath(u"附属"_s)).entryList(QDir::Files), QStringList());
 }
@@ -364,14 +354,12 @@ void TestPlanner::savestheemptydesign()
     const QString path = planpath(u"空.txt"_s);
     filedialogs::queueanswer(path);
     control<QPushButton>("btnsave")->click();
-    QCOMPARE(takemessages(), QStringList{u"成功保存！"_s});
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("0\r\n20\r\n16\r\n1000\r\n80\r\n") + QByteArray("\r\n").repeated(28));
+    QCOMPARE(takemessagetexts(), QStringList{u"成功保存！"_s});
+    QCOMPARE(filebytes(path), QByteArray("0\r\n20\r\n16\r\n1000\r\n80\r\n") + QByteArray("\r\n").repeated(28));
 
     filedialogs::queueanswer(path);
     control<QPushButton>("btnload")->click();
-    QCOMPARE(takemessages(), (QStringList{u"0"_s, u"平均每期净利润为:0"_s}));
+    QCOMPARE(takemessagetexts(), (QStringList{u"0"_s, u"平均每期净利润为:0"_s}));
     QCOMPARE(grid()->rowcount(), 81);
     QCOMPARE(grid()->cell(0, 1), QString());
 }
@@ -418,14 +406,14 @@ void TestPlanner::loadfailures()
     QFETCH(QString, lastcell);
     // A table of 80 rows is on show before, with values everywhere.
     control<QPushButton>("btnala")->click();
-    takemessages();
+    takemessagetexts();
     const QStringList before = gridtexts();
 
     const QString path = planpath(u"计划.txt"_s);
     writefile(path, bytes);
     filedialogs::queueanswer(path);
     control<QPushButton>("btnload")->click();
-    QCOMPARE(takemessages(), shown);
+    QCOMPARE(takemessagetexts(), shown);
     QCOMPARE(this->boxes(), boxes);
     if (rows == 0) {
         QCOMPARE(gridtexts(), before);
@@ -457,10 +445,8 @@ void TestPlanner::afailedsavekeepstheoldfile()
     control<QLineEdit>("edtprekui")->setText(box);
     filedialogs::queueanswer(path);
     control<QPushButton>("btnsave")->click();
-    QCOMPARE(takemessages(), QStringList{message});
-    QFile old(planpath(u"计划.txt"_s));
-    QVERIFY(old.open(QIODevice::ReadOnly));
-    QCOMPARE(old.readAll(), QByteArray("old\r\n"));
+    QCOMPARE(takemessagetexts(), QStringList{message});
+    QCOMPARE(filebytes(planpath(u"计划.txt"_s)), QByteArray("old\r\n"));
     QCOMPARE(QDir(m_programfolder->path()).entryList(QDir::Files), QStringList{u"计划.txt"_s});
 }
 
@@ -470,14 +456,12 @@ void TestPlanner::chineseboxtextroundtrips()
     const QString path = planpath(u"中文.txt"_s);
     filedialogs::queueanswer(path);
     control<QPushButton>("btnsave")->click();
-    QCOMPARE(takemessages(), QStringList{u"成功保存！"_s});
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QVERIFY(file.readAll().startsWith("\xD2\xBB\xC7\xA7\r\n\xB1\xED\\|\r\n"));
+    QCOMPARE(takemessagetexts(), QStringList{u"成功保存！"_s});
+    QVERIFY(filebytes(path).startsWith("\xD2\xBB\xC7\xA7\r\n\xB1\xED\\|\r\n"));
     setboxes({u""_s, u""_s, u""_s, u""_s, u""_s});
     filedialogs::queueanswer(path);
     control<QPushButton>("btnload")->click();
-    takemessages();
+    takemessagetexts();
     QCOMPARE(boxes(), (QStringList{u"一千"_s, u"表\\|"_s, u"16"_s, u"1000"_s, u"1"_s}));
 }
 
@@ -486,24 +470,24 @@ void TestPlanner::printingneedsatable()
     const QString pdf = planpath(u"表.pdf"_s);
     printdialogs::queueanswer(pdf);
     control<QPushButton>("btnprint")->click();
-    QCOMPARE(takemessages(), QStringList{u"请先生成表格！"_s});
+    QCOMPARE(takemessagetexts(), QStringList{u"请先生成表格！"_s});
     // A grid laid out but without a first multiple is no table either.
     writefile(planpath(u"空.txt"_s), "0\r\n20\r\n16\r\n1000\r\n3\r\n");
     filedialogs::queueanswer(planpath(u"空.txt"_s));
     control<QPushButton>("btnload")->click();
-    takemessages();
+    takemessagetexts();
     control<QPushButton>("btnprint")->click();
-    QCOMPARE(takemessages(), QStringList{u"请先生成表格！"_s});
+    QCOMPARE(takemessagetexts(), QStringList{u"请先生成表格！"_s});
     QVERIFY(!QFile::exists(pdf));
 }
 
 void TestPlanner::cancellingtheprintdialogprintsnothing()
 {
     control<QPushButton>("btnala")->click();
-    takemessages();
+    takemessagetexts();
     printdialogs::queueanswer(QString());
     control<QPushButton>("btnprint")->click();
-    QCOMPARE(takemessages(), QStringList());
+    QCOMPARE(takemessagetexts(), QStringList());
     QCOMPARE(QDir(m_programfolder->path()).entryList(QDir::Files), QStringList());
 }
 
@@ -513,11 +497,11 @@ void TestPlanner::printsthedefaultplantopdf()
     if (pdftotext.isEmpty())
         QSKIP("pdftotext (poppler-utils) is not installed");
     control<QPushButton>("btnala")->click();
-    takemessages();
+    takemessagetexts();
     const QString pdf = planpath(u"表.pdf"_s);
     printdialogs::queueanswer(pdf);
     control<QPushButton>("btnprint")->click();
-    QCOMPARE(takemessages(), QStringList());
+    QCOMPARE(takemessagetexts(), QStringList());
 
     QProcess convert;
     convert.start(pdftotext, {u"-layout"_s, pdf, u"-"_s});
@@ -544,7 +528,7 @@ void TestPlanner::printsthedefaultplantopdf()
 void TestPlanner::aprinterfailureisreported()
 {
     control<QPushButton>("btnala")->click();
-    takemessages();
+    takemessagetexts();
     printdialogs::queueanswer(planpath(u"没有/表.pdf"_s)); // a printer that cannot start the job
     control<QPushButton>("btnprint")->click();
     const QList<messages::shown> shown = messages::takeshown();

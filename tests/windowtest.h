@@ -4,6 +4,7 @@
 
 #include "toolkit/messages.h"
 
+#include <QStringList>
 #include <QTest>
 #include <QWidget>
 
@@ -20,6 +21,15 @@ T *findcontrol(const QWidget *window, const char *name)
 inline void startmessages()
 {
     messages::startrecording();
+}
+
+// The texts of the messages shown since the last call.
+inline QStringList takemessagetexts()
+{
+    QStringList texts;
+    for (const messages::shown &m : messages::takeshown())
+        texts.append(m.text);
+    return texts;
 }
 
 // Every message a test caused must have been read by it.
