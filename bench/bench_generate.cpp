@@ -2,7 +2,7 @@
 // the bet in the number table and the listing in the numbers grid, plus the grid's
 // one deferred change notice.
 #include "app/u_main.h"
-#include "toolkit/messages.h"
+#include "tests/windowtest.h"
 #include "toolkit/radiogroup.h"
 #include "toolkit/stringgrid.h"
 
@@ -17,11 +17,15 @@ class BenchGenerate : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { messages::startrecording(); }
+    void initTestCase() { m_seams.emplace(); }
+    void cleanupTestCase() { m_seams.reset(); }
     void twopositionpress_data();
     void twopositionpress();
     void threepositionpress_data();
     void threepositionpress();
+
+private:
+    std::optional<Tquietseams> m_seams;
 };
 
 void BenchGenerate::twopositionpress_data()
@@ -50,7 +54,7 @@ void BenchGenerate::twopositionpress()
         generate->click();
         QCoreApplication::processEvents();
     }
-    QVERIFY(messages::takeshown().isEmpty());
+    QVERIFY(takeshown().isEmpty());
     QCOMPARE(log->rowcount(), i + 2); // every press logged a period
 }
 
@@ -82,7 +86,7 @@ void BenchGenerate::threepositionpress()
         generate->click();
         QCoreApplication::processEvents();
     }
-    QVERIFY(messages::takeshown().isEmpty());
+    QVERIFY(takeshown().isEmpty());
     QCOMPARE(log->rowcount(), i + 1); // every press logged a period
 }
 

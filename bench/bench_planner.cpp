@@ -1,7 +1,7 @@
 // The planner's "生成计划" press: calculation plus filling the grid, for the default
 // plan and for 100 000 periods; and how much memory a 100 000-period table takes.
 #include "planner/u_gudingjihua.h"
-#include "toolkit/messages.h"
+#include "tests/windowtest.h"
 #include "toolkit/stringgrid.h"
 
 #ifdef __GLIBC__
@@ -41,11 +41,15 @@ class BenchPlanner : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { messages::startrecording(); }
+    void initTestCase() { m_seams.emplace(); }
+    void cleanupTestCase() { m_seams.reset(); }
     void calculate_data();
     void calculate();
     void memory_data() { calculate_data(); }
     void memory();
+
+private:
+    std::optional<Tquietseams> m_seams;
 };
 
 void BenchPlanner::calculate_data()
@@ -71,7 +75,7 @@ void BenchPlanner::calculate()
         ala->click();
         QCoreApplication::processEvents();
     }
-    const QList<messages::shown> shown = messages::takeshown();
+    const QList<messages::shown> shown = takeshown();
     QVERIFY(!shown.isEmpty());
     QVERIFY2(shown.last().text.startsWith(u"平均每期净利润为:"_s), qPrintable(shown.last().text));
     if (!average.isEmpty())
@@ -89,7 +93,7 @@ void BenchPlanner::memory()
     window.findChild<QPushButton *>(u"btnala"_s)->click();
     QCoreApplication::processEvents();
     const qint64 after = heapinuse();
-    messages::takeshown();
+    takeshown();
     // The table and the grid's cells, held while the window shows them.
     QTest::setBenchmarkResult(double(after - before), QTest::BytesAllocated);
 }

@@ -87,12 +87,13 @@ private:
     void verifybet(const QString &plantext, int count = 250);
     Tradiogroup *type() const { return control<Tradiogroup>("opttype"); }
 
+    std::optional<Tquietseams> m_seams;
     std::unique_ptr<Tfrmmain> m_window;
 };
 
 void TestMainWindow::init()
 {
-    startmessages();
+    m_seams.emplace();
     m_window = std::make_unique<Tfrmmain>();
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -105,8 +106,7 @@ void TestMainWindow::cleanup()
     frmgudingjihua = nullptr;
     delete frmabout;
     frmabout = nullptr;
-    shell::stoprecording();
-    QVERIFY2(nomessagesleft(), "a test left a message unread");
+    QVERIFY2(releaseseams(m_seams), "a test left a message unread");
 }
 
 void TestMainWindow::designstate()
@@ -613,7 +613,7 @@ void TestMainWindow::aboutboxiscreatedonce()
     control<QPushButton>("btnabout")->click();
     QVERIFY(wasshown);
     // Beside the test program there is no "附属/about.txt": the box says so once.
-    QCOMPARE(messages::takeshown().size(), 1);
+    QCOMPARE(takeshown().size(), 1);
     Tfrmabout *first = frmabout;
     QVERIFY(!first->isVisible());
 
@@ -627,11 +627,10 @@ void TestMainWindow::aboutboxiscreatedonce()
 
 void TestMainWindow::helpandweblinksasktheshell()
 {
-    shell::startrecording();
     control<QPushButton>("btnhelp")->click();
     QTest::mouseClick(control<Tclicklabel>("Label6"), Qt::LeftButton);
     QTest::mouseClick(control<Tclicklabel>("lblweb2"), Qt::LeftButton);
-    const QList<shell::request> requests = shell::takerequests();
+    const QList<shell::request> requests = shell::seam().takerequests();
     QCOMPARE(requests.size(), 3);
     QCOMPARE(requests[0].target, besideprogram(apppath, u"软件演示.exe"_s));
     QVERIFY(requests[0].target.startsWith(apppath));

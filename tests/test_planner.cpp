@@ -66,14 +66,14 @@ private:
     QString planpath(const QString &name) const { return m_programfolder->filePath(name); }
     void writefile(const QString &path, const QByteArray &bytes) const;
 
+    std::optional<Tquietseams> m_seams;
     std::unique_ptr<QTemporaryDir> m_programfolder;
     std::unique_ptr<Tfrmgudingjihua> m_window;
 };
 
 void TestPlanner::init()
 {
-    startmessages();
-    filedialogs::clearanswers();
+    m_seams.emplace();
     m_programfolder = std::make_unique<QTemporaryDir>();
     QVERIFY(m_programfolder->isValid());
     m_window = std::make_unique<Tfrmgudingjihua>(m_programfolder->path() + u'/');
@@ -85,9 +85,7 @@ void TestPlanner::cleanup()
 {
     m_window.reset();
     m_programfolder.reset();
-    filedialogs::clearanswers();
-    printdialogs::clearanswers();
-    QVERIFY2(nomessagesleft(), "a test left a message unread");
+    QVERIFY2(releaseseams(m_seams), "a test left a message unread");
 }
 
 void TestPlanner::setboxes(const QStringList &texts)
@@ -154,7 +152,7 @@ void TestPlanner::design()
 void TestPlanner::calculatesthedefaultplan()
 {
     control<QPushButton>("btnala")->click();
-    QCOMPARE(messages::takeshown().first().text, u"平均每期净利润为:645"_s);
+    QCOMPARE(takeshown().first().text, u"平均每期净利润为:645"_s);
     QCOMPARE(grid()->rowcount(), 81);
     QCOMPARE(grid()->colcount(), 7);
     const QStringList titles{u"投注时间"_s, u"投注倍数"_s, u"当期投注"_s, u"当期总投入"_s,
@@ -180,7 +178,7 @@ void TestPlanner::calculatesthedefaultplan()
     // Pressing it again with another loss recalculates from scratch.
     setboxes({u"100"_s, u"20"_s, u"16"_s, u"1000"_s, u"2"_s});
     control<QPushButton>("btnala")->click();
-    const QList<messages::shown> shown = messages::takeshown();
+    const QList<messages::shown> shown = takeshown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown[0].text, u"平均每期净利润为:876"_s);
     QCOMPARE(shown[0].caption, u"Qorvel3D时时彩自动选号器"_s);
@@ -202,7 +200,7 @@ void TestPlanner::enterinanyboxcalculates()
     auto *edit = m_window->findChild<QLineEdit *>(box);
     edit->setFocus();
     QTest::keyClick(edit, Qt::Key_Return);
-    const QList<messages::shown> shown = messages::takeshown();
+    const QList<messages::shown> shown = takeshown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown[0].text, u"平均每期净利润为:645"_s);
     QCOMPARE(grid()->rowcount(), 81);
@@ -236,13 +234,13 @@ void TestPlanner::failuresleavethegrid()
     QFETCH(int, icon);
     setboxes({u"0"_s, u"20"_s, u"16"_s, u"1000"_s, u"3"_s});
     control<QPushButton>("btnala")->click();
-    messages::takeshown();
+    takeshown();
     const QStringList before = gridtexts();
     const plancalc::plantabletype table = plantable;
 
     setboxes(boxes);
     control<QPushButton>("btnala")->click();
-    const QList<messages::shown> shown = messages::takeshown();
+    const QList<messages::shown> shown = takeshown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown[0].text, text);
     QCOMPARE(shown[0].caption, u"Qorvel3D时时彩自动选号器"_s);
@@ -255,7 +253,7 @@ void TestPlanner::zeroperiodsleaveonlythetitles()
 {
     setboxes({u"0"_s, u"20"_s, u"16"_s, u"1000"_s, u"0"_s});
     control<QPushButton>("btnala")->click();
-    const QList<messages::shown> shown = messages::takeshown();
+    const QList<messages::shown> shown = takeshown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown[0].text, u"被 0 除."_s);
     QCOMPARE(shown[0].icon, QMessageBox::Critical);
@@ -268,7 +266,7 @@ void TestPlanner::closeonlyhides()
 {
     control<QLineEdit>("edtdays")->setText(u"5"_s);
     control<QPushButton>("btnala")->click();
-    messages::takeshown();
+    takeshown();
     control<QPushButton>("btnclose")->click();
     QVERIFY(!m_window->isVisible());
     m_window->show();
@@ -292,7 +290,7 @@ void TestPlanner::savesandloadsthedefaultplan()
     QCOMPARE(takemessagetexts(), QStringList{u"平均每期净利润为:645"_s});
     const QStringList table = gridtexts();
     const QString path = planpath(u"计划.txt"_s);
-    filedialogs::queueanswer(path);
+    filedialogs::seam().queueanswer(path);
     control<QPushButton>("btnsave")->click();
     QCOMPARE(takemessagetexts(), QStringList{u"成功保存！"_s});
 
@@ -309,7 +307,7 @@ void TestPlanner::savesandloadsthedefaultplan()
     control<QPushButton>("btnala")->click();
     takemessagetexts();
     plantable.clear();
-    filedialogs::queueanswer(path);
+    filedialogs::seam().queueanswer(path);
     control<QPushButton>("btnload")->click();
     QCOMPARE(takemessagetexts(), QStringList{u"平均每期净利润为:645"_s});
     QCOMPARE(boxes(), (QStringList{u"0"_s, u"20"_s, u"16"_s, u"1000"_s, u"80"_s}));
@@ -320,11 +318,11 @@ void TestPlanner::savesandloadsthedefaultplan()
 
 void TestPlanner::dialogsaresetup()
 {
-    filedialogs::queueanswer(QString());
-    filedialogs::queueanswer(QString());
+    filedialogs::seam().queueanswer(QString());
+    filedialogs::seam().queueanswer(QString());
     control<QPushButton>("btnsave")->click();
     control<QPushButton>("btnload")->click();
-    const QList<Tfiledialogsetup> asked = filedialogs::asked();
+    const QList<Tfiledialogsetup> asked = filedialogs::seam().takerequests();
     QCOMPARE(asked.size(), 2);
     for (const Tfiledialogsetup &setup : asked) {
         QCOMPARE(setup.filter, u"文本文件(*.txt)"_s);
@@ -340,8 +338,8 @@ void TestPlanner::cancellingchangesnothing()
     control<QPushButton>("btnala")->click();
     takemessagetexts();
     const QStringList table = gridtexts();
-    filedialogs::queueanswer(QString());
-    filedialogs::queueanswer(QString());
+    filedialogs::seam().queueanswer(QString());
+    filedialogs::seam().queueanswer(QString());
     control<QPushButton>("btnsave")->click();
     control<QPushButton>("btnload")->click();
     QCOMPARE(takemessagetexts(), QStringList());
@@ -352,12 +350,12 @@ void TestPlanner::cancellingchangesnothing()
 void TestPlanner::savestheemptydesign()
 {
     const QString path = planpath(u"空.txt"_s);
-    filedialogs::queueanswer(path);
+    filedialogs::seam().queueanswer(path);
     control<QPushButton>("btnsave")->click();
     QCOMPARE(takemessagetexts(), QStringList{u"成功保存！"_s});
     QCOMPARE(filebytes(path), QByteArray("0\r\n20\r\n16\r\n1000\r\n80\r\n") + QByteArray("\r\n").repeated(28));
 
-    filedialogs::queueanswer(path);
+    filedialogs::seam().queueanswer(path);
     control<QPushButton>("btnload")->click();
     QCOMPARE(takemessagetexts(), (QStringList{u"0"_s, u"平均每期净利润为:0"_s}));
     QCOMPARE(grid()->rowcount(), 81);
@@ -411,7 +409,7 @@ void TestPlanner::loadfailures()
 
     const QString path = planpath(u"计划.txt"_s);
     writefile(path, bytes);
-    filedialogs::queueanswer(path);
+    filedialogs::seam().queueanswer(path);
     control<QPushButton>("btnload")->click();
     QCOMPARE(takemessagetexts(), shown);
     QCOMPARE(this->boxes(), boxes);
@@ -443,7 +441,7 @@ void TestPlanner::afailedsavekeepstheoldfile()
     writefile(planpath(u"计划.txt"_s), "old\r\n");
     QDir().mkpath(planpath(u"附属"_s));
     control<QLineEdit>("edtprekui")->setText(box);
-    filedialogs::queueanswer(path);
+    filedialogs::seam().queueanswer(path);
     control<QPushButton>("btnsave")->click();
     QCOMPARE(takemessagetexts(), QStringList{message});
     QCOMPARE(filebytes(planpath(u"计划.txt"_s)), QByteArray("old\r\n"));
@@ -454,12 +452,12 @@ void TestPlanner::chineseboxtextroundtrips()
 {
     setboxes({u"一千"_s, u"表\\|"_s, u"16"_s, u"1000"_s, u"1"_s});
     const QString path = planpath(u"中文.txt"_s);
-    filedialogs::queueanswer(path);
+    filedialogs::seam().queueanswer(path);
     control<QPushButton>("btnsave")->click();
     QCOMPARE(takemessagetexts(), QStringList{u"成功保存！"_s});
     QVERIFY(filebytes(path).startsWith("\xD2\xBB\xC7\xA7\r\n\xB1\xED\\|\r\n"));
     setboxes({u""_s, u""_s, u""_s, u""_s, u""_s});
-    filedialogs::queueanswer(path);
+    filedialogs::seam().queueanswer(path);
     control<QPushButton>("btnload")->click();
     takemessagetexts();
     QCOMPARE(boxes(), (QStringList{u"一千"_s, u"表\\|"_s, u"16"_s, u"1000"_s, u"1"_s}));
@@ -468,12 +466,12 @@ void TestPlanner::chineseboxtextroundtrips()
 void TestPlanner::printingneedsatable()
 {
     const QString pdf = planpath(u"表.pdf"_s);
-    printdialogs::queueanswer(pdf);
+    printdialogs::seam().queueanswer(pdf);
     control<QPushButton>("btnprint")->click();
     QCOMPARE(takemessagetexts(), QStringList{u"请先生成表格！"_s});
     // A grid laid out but without a first multiple is no table either.
     writefile(planpath(u"空.txt"_s), "0\r\n20\r\n16\r\n1000\r\n3\r\n");
-    filedialogs::queueanswer(planpath(u"空.txt"_s));
+    filedialogs::seam().queueanswer(planpath(u"空.txt"_s));
     control<QPushButton>("btnload")->click();
     takemessagetexts();
     control<QPushButton>("btnprint")->click();
@@ -485,7 +483,7 @@ void TestPlanner::cancellingtheprintdialogprintsnothing()
 {
     control<QPushButton>("btnala")->click();
     takemessagetexts();
-    printdialogs::queueanswer(QString());
+    printdialogs::seam().queueanswer(QString());
     control<QPushButton>("btnprint")->click();
     QCOMPARE(takemessagetexts(), QStringList());
     QCOMPARE(QDir(m_programfolder->path()).entryList(QDir::Files), QStringList());
@@ -499,7 +497,7 @@ void TestPlanner::printsthedefaultplantopdf()
     control<QPushButton>("btnala")->click();
     takemessagetexts();
     const QString pdf = planpath(u"表.pdf"_s);
-    printdialogs::queueanswer(pdf);
+    printdialogs::seam().queueanswer(pdf);
     control<QPushButton>("btnprint")->click();
     QCOMPARE(takemessagetexts(), QStringList());
 
@@ -529,9 +527,9 @@ void TestPlanner::aprinterfailureisreported()
 {
     control<QPushButton>("btnala")->click();
     takemessagetexts();
-    printdialogs::queueanswer(planpath(u"没有/表.pdf"_s)); // a printer that cannot start the job
+    printdialogs::seam().queueanswer(planpath(u"没有/表.pdf"_s)); // a printer that cannot start the job
     control<QPushButton>("btnprint")->click();
-    const QList<messages::shown> shown = messages::takeshown();
+    const QList<messages::shown> shown = takeshown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown[0].text, u"请安装打印机！"_s);
     QCOMPARE(shown[0].caption, u"错误"_s);

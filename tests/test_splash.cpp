@@ -91,8 +91,8 @@ class TestSplash : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { startmessages(); }
-    void cleanup() { QVERIFY2(nomessagesleft(), "a test left a message unread"); }
+    void init() { m_seams.emplace(); }
+    void cleanup() { QVERIFY2(releaseseams(m_seams), "a test left a message unread"); }
 
     void splashdesign();
     void splashfiles_data();
@@ -101,13 +101,16 @@ private slots:
     void aboutdesign();
     void aboutfiles_data();
     void aboutfiles();
+
+private:
+    std::optional<Tquietseams> m_seams;
 };
 
 void TestSplash::splashdesign()
 {
     Tfixture fixture; // no files: the design stays
     Tfrmflash splash(fixture.folder());
-    messages::takeshown();
+    takeshown();
     QCOMPARE(splash.objectName(), u"frmflash"_s);
     QCOMPARE(splash.size(), QSize(551, 337));
     QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
@@ -170,7 +173,7 @@ void TestSplash::splashfiles()
         fixture.writepicture("GIF89a, not what its name says");
 
     Tfrmflash splash(fixture.folder());
-    const QList<messages::shown> boxes = messages::takeshown();
+    const QList<messages::shown> boxes = takeshown();
     if (message.isEmpty()) {
         QCOMPARE(boxes.size(), 0);
     } else {
@@ -203,7 +206,7 @@ void TestSplash::splashendsonthefifthtick()
 {
     Tfixture fixture;
     Tfrmflash splash(fixture.folder());
-    messages::takeshown();
+    takeshown();
     flashticks = 0;
     QSignalSpy finished(&splash, &QDialog::finished);
     auto *timer = splash.findChild<QTimer *>(u"Timer1"_s);
@@ -224,7 +227,7 @@ void TestSplash::aboutdesign()
 {
     Tfixture fixture;
     Tfrmabout about(fixture.folder());
-    messages::takeshown();
+    takeshown();
     QCOMPARE(about.objectName(), u"frmabout"_s);
     QCOMPARE(about.windowTitle(), u"关于本程序"_s);
     QCOMPARE(about.size(), QSize(405, 207));
@@ -272,7 +275,7 @@ void TestSplash::aboutfiles()
     if (!lines.isEmpty())
         fixture.writelines(u"about.txt"_s, lines);
     Tfrmabout about(fixture.folder());
-    const QList<messages::shown> boxes = messages::takeshown();
+    const QList<messages::shown> boxes = takeshown();
     QCOMPARE(boxes.size(), message.isEmpty() ? 0 : 1);
     if (!message.isEmpty())
         QCOMPARE(boxes[0].text, message);

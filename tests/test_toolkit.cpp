@@ -5,10 +5,14 @@
 #include "toolkit/guard.h"
 #include "toolkit/jpeg.h"
 #include "toolkit/messages.h"
+#include "toolkit/platform.h"
 #include "toolkit/radiogroup.h"
 #include "toolkit/stringgrid.h"
+#include "tests/windowtest.h"
 
+#include <QApplication>
 #include <QBuffer>
+#include <QTranslator>
 #include <QHeaderView>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -21,8 +25,8 @@ class TestToolkit : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { messages::startrecording(); }
-    void cleanup() { messages::stoprecording(); }
+    void init() { m_seams.emplace(); }
+    void cleanup() { QVERIFY2(releaseseams(m_seams), "a test left a message unread"); }
 
     void freshgridhasfivebyfiveemptycells();
     void gridtitlerowistheheader();
@@ -36,6 +40,7 @@ private slots:
     void errortext();
     void guardshowsthefailureandreturns();
     void plainmessage();
+    void errorboxreadschineseoncetranslated();
 
     void gbkroundtrip();
     void gbkrefusestextitcannothold();
@@ -44,6 +49,9 @@ private slots:
     void decodesjpeg();
     void brokenjpegfailswithlibjpegsmessage_data();
     void brokenjpegfailswithlibjpegsmessage();
+
+private:
+    std::optional<Tquietseams> m_seams;
 };
 
 void TestToolkit::freshgridhasfivebyfiveemptycells()
@@ -171,12 +179,12 @@ void TestToolkit::guardshowsthefailureandreturns()
     });
     QCOMPARE(reached, 1);
     guard([] { throw std::out_of_range("index"); });
-    const QList<messages::shown> shown = messages::takeshown();
+    const QList<messages::shown> shown = takeshown();
     QCOMPARE(shown.size(), 2);
     QCOMPARE(shown[0].text, u"被 0 除."_s);
     QCOMPARE(shown[0].caption, u"Qorvel3D时时彩自动选号器"_s);
     QCOMPARE(shown[0].icon, QMessageBox::Critical);
-    QCOMPARE(shown[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(shown[0].buttons, QStringList{u"OK"_s}); // the standard button; Chinese once translated
     QCOMPARE(shown[1].text, u"index."_s);
 }
 
@@ -184,14 +192,32 @@ void TestToolkit::plainmessage()
 {
     messages::showmessage(u"请输入三位数字"_s);
     messages::showprintfailure(u"请安装打印机！"_s);
-    const QList<messages::shown> shown = messages::takeshown();
+    const QList<messages::shown> shown = takeshown();
     QCOMPARE(shown.size(), 2);
     QCOMPARE(shown[0].text, u"请输入三位数字"_s);
     QCOMPARE(shown[0].caption, u"Qorvel3D时时彩自动选号器"_s);
     QCOMPARE(shown[0].icon, QMessageBox::NoIcon);
+    QCOMPARE(shown[0].buttons, QStringList{u"确定"_s});
     QCOMPARE(shown[1].text, u"请安装打印机！"_s);
     QCOMPARE(shown[1].caption, u"错误"_s);
     QCOMPARE(shown[1].icon, QMessageBox::Critical);
+    QCOMPARE(shown[1].buttons, QStringList{u"确定"_s});
+}
+
+void TestToolkit::errorboxreadschineseoncetranslated()
+{
+    auto *app = qobject_cast<QApplication *>(QCoreApplication::instance());
+    loadchinesetranslation(*app);
+    const QList<QTranslator *> loaded = app->findChildren<QTranslator *>();
+    messages::showerror(u"文件没找到"_s);
+    for (QTranslator *translator : loaded) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
+    QVERIFY2(!loaded.isEmpty(), "Qt's Chinese translation (qt6-translations-l10n) did not load");
+    const QList<messages::shown> shown = takeshown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].buttons, QStringList{u"确定"_s});
 }
 
 void TestToolkit::gbkroundtrip()

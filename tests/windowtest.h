@@ -1,12 +1,17 @@
-// What the window tests share: finding a control by its objectName, and
-// messages recorded for one test at a time.
+// What the window tests share: finding a control by its objectName, and the
+// seams that answer every box and dialog for one test at a time.
 #pragma once
 
+#include "toolkit/filedialogs.h"
 #include "toolkit/messages.h"
+#include "toolkit/printing.h"
+#include "toolkit/shell.h"
 
 #include <QStringList>
 #include <QTest>
 #include <QWidget>
+
+#include <optional>
 
 template <typename T>
 T *findcontrol(const QWidget *window, const char *name)
@@ -17,17 +22,28 @@ T *findcontrol(const QWidget *window, const char *name)
     return found;
 }
 
-// Messages are recorded from here on instead of shown.
-inline void startmessages()
+// While it lives no box, dialog or shell request reaches the screen or the
+// desktop; each is recorded, dialogs take queued answers. Made in init() and
+// dropped in cleanup(), which brings the real ones back.
+struct Tquietseams
 {
-    messages::startrecording();
+    Tseamscope<Tseam<messages::shown>> boxes{messages::seam()};
+    Tseamscope<Tseam<Tfiledialogsetup, QString>> files{filedialogs::seam()};
+    Tseamscope<Tseam<int, QString>> printers{printdialogs::seam()};
+    Tseamscope<Tseam<shell::request>> desktop{shell::seam()};
+};
+
+// The boxes shown since the last call.
+inline QList<messages::shown> takeshown()
+{
+    return messages::seam().takerequests();
 }
 
-// The texts of the messages shown since the last call.
+// Their texts only.
 inline QStringList takemessagetexts()
 {
     QStringList texts;
-    for (const messages::shown &m : messages::takeshown())
+    for (const messages::shown &m : takeshown())
         texts.append(m.text);
     return texts;
 }
@@ -35,7 +51,13 @@ inline QStringList takemessagetexts()
 // Every message a test caused must have been read by it.
 inline bool nomessagesleft()
 {
-    const bool none = messages::takeshown().isEmpty();
-    messages::stoprecording();
-    return none;
+    return takeshown().isEmpty();
+}
+
+// Drops the seams at the end of a test; false when it left a message unread.
+inline bool releaseseams(std::optional<Tquietseams> &seams)
+{
+    const bool clean = nomessagesleft();
+    seams.reset();
+    return clean;
 }

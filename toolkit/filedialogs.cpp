@@ -3,28 +3,11 @@
 #include <QFileDialog>
 
 namespace filedialogs {
-namespace {
-bool queued = false;
-QList<QString> answers;
-QList<Tfiledialogsetup> setups;
-} // namespace
 
-void queueanswer(const QString &path)
+Tseam<Tfiledialogsetup, QString> &seam()
 {
-    queued = true;
-    answers.append(path);
-}
-
-void clearanswers()
-{
-    queued = false;
-    answers.clear();
-    setups.clear();
-}
-
-QList<Tfiledialogsetup> asked()
-{
-    return setups;
+    static Tseam<Tfiledialogsetup, QString> instance;
+    return instance;
 }
 
 } // namespace filedialogs
@@ -33,10 +16,8 @@ namespace {
 
 QString ask(QWidget *parent, const Tfiledialogsetup &setup, QFileDialog::AcceptMode mode)
 {
-    if (filedialogs::queued) {
-        filedialogs::setups.append(setup);
-        return filedialogs::answers.isEmpty() ? QString() : filedialogs::answers.takeFirst();
-    }
+    if (filedialogs::seam().active())
+        return filedialogs::seam().answer(setup);
     QFileDialog dialog(parent);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

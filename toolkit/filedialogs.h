@@ -2,7 +2,8 @@
 // instead of showing a dialog, and the set-up of each dialog is kept.
 #pragma once
 
-#include <QList>
+#include "toolkit/seam.h"
+
 #include <QString>
 
 class QWidget;
@@ -21,9 +22,7 @@ QString askopenfile(QWidget *parent, const Tfiledialogsetup &setup);
 QString asksavefile(QWidget *parent, const Tfiledialogsetup &setup);
 
 namespace filedialogs {
-// Test seam: while answers are queued, no dialog is shown; an empty answer cancels.
-void queueanswer(const QString &path);
-void clearanswers();
-// The set-up of the dialogs asked since the last clear.
-QList<Tfiledialogsetup> asked();
+// Test seam: no dialog is shown; each is answered with the next queued path,
+// and cancelled when none is left.
+Tseam<Tfiledialogsetup, QString> &seam();
 } // namespace filedialogs

@@ -1,30 +1,36 @@
 #include "toolkit/messages.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QPushButton>
-
-#include <utility>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace messages {
 namespace {
 
-bool recording = false;
-QList<shown> recorded;
-
-void show(const QString &text, const QString &caption, QMessageBox::Icon icon)
+void show(const QString &text, const QString &caption, QMessageBox::Icon icon, bool chineseok)
 {
-    if (recording) {
-        recorded.append({text, caption, icon, QMessageBox::Ok});
+    QMessageBox box(icon, caption, text, QMessageBox::Ok, QApplication::activeWindow());
+    if (chineseok)
+        box.button(QMessageBox::Ok)->setText(u"确定"_s);
+    if (seam().active()) {
+        QStringList buttons;
+        for (const QAbstractButton *button : box.buttons())
+            buttons.append(button->text());
+        seam().answer({box.text(), box.windowTitle(), box.icon(), buttons});
         return;
     }
-    QMessageBox box(icon, caption, text, QMessageBox::Ok, QApplication::activeWindow());
-    box.button(QMessageBox::Ok)->setText(u"确定"_s);
     box.exec();
 }
 
 } // namespace
+
+Tseam<shown> &seam()
+{
+    static Tseam<shown> instance;
+    return instance;
+}
 
 QString apptitle()
 {
@@ -33,17 +39,18 @@ QString apptitle()
 
 void showmessage(const QString &text)
 {
-    show(text, apptitle(), QMessageBox::NoIcon);
+    show(text, apptitle(), QMessageBox::NoIcon, true);
 }
 
 void showerror(const QString &message)
 {
-    show(errortext(message), apptitle(), QMessageBox::Critical);
+    // The standard OK button, in the language of the loaded translation.
+    show(errortext(message), apptitle(), QMessageBox::Critical, false);
 }
 
 void showprintfailure(const QString &text)
 {
-    show(text, u"错误"_s, QMessageBox::Critical);
+    show(text, u"错误"_s, QMessageBox::Critical, true);
 }
 
 QString errortext(const QString &message)
@@ -51,23 +58,6 @@ QString errortext(const QString &message)
     if (!message.isEmpty() && message.back() > u'.')
         return message + u'.';
     return message;
-}
-
-void startrecording()
-{
-    recording = true;
-    recorded.clear();
-}
-
-void stoprecording()
-{
-    recording = false;
-    recorded.clear();
-}
-
-QList<shown> takeshown()
-{
-    return std::exchange(recorded, {});
 }
 
 } // namespace messages

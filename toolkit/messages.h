@@ -2,9 +2,11 @@
 // record what would be shown instead of blocking on a modal box.
 #pragma once
 
-#include <QList>
+#include "toolkit/seam.h"
+
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 namespace messages {
 
@@ -22,17 +24,16 @@ void showprintfailure(const QString &text);
 // character that sorts after "." (a letter, a digit, a CJK character).
 QString errortext(const QString &message);
 
+// A box as it was built, read back from the real QMessageBox.
 struct shown
 {
     QString text;
     QString caption;
     QMessageBox::Icon icon;
-    QMessageBox::StandardButtons buttons;
+    QStringList buttons; // the buttons' texts
 };
 
-// Test seam: while recording, boxes are kept in a list instead of shown.
-void startrecording();
-void stoprecording();
-QList<shown> takeshown();
+// Test seam: while it is active the box is built but not shown.
+Tseam<shown> &seam();
 
 } // namespace messages

@@ -3,7 +3,6 @@
 #include "toolkit/apperror.h"
 
 #include <QFontMetrics>
-#include <QList>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -88,29 +87,19 @@ void Tprintercanvas::enddoc()
 }
 
 namespace printdialogs {
-namespace {
-bool queued = false;
-QList<QString> answers;
-} // namespace
 
-void queueanswer(const QString &pdfpath)
+Tseam<int, QString> &seam()
 {
-    queued = true;
-    answers.append(pdfpath);
-}
-
-void clearanswers()
-{
-    queued = false;
-    answers.clear();
+    static Tseam<int, QString> instance;
+    return instance;
 }
 
 } // namespace printdialogs
 
 bool askprinter(QWidget *parent, QPrinter &printer)
 {
-    if (printdialogs::queued) {
-        const QString path = printdialogs::answers.isEmpty() ? QString() : printdialogs::answers.takeFirst();
+    if (printdialogs::seam().active()) {
+        const QString path = printdialogs::seam().answer(printer.resolution());
         if (path.isEmpty())
             return false;
         printer.setOutputFormat(QPrinter::PdfFormat);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "toolkit/printcanvas.h"
+#include "toolkit/seam.h"
 
 #include <QPainter>
 
@@ -38,8 +39,7 @@ private:
 bool askprinter(QWidget *parent, QPrinter &printer);
 
 namespace printdialogs {
-// Test seam: while answers are queued no dialog is shown. An answer with a path
-// prints to that PDF file; an empty one cancels.
-void queueanswer(const QString &pdfpath);
-void clearanswers();
+// Test seam: no dialog is shown. The request is the printer's resolution in dots
+// per inch; an answer with a path prints to that PDF file, an empty one cancels.
+Tseam<int, QString> &seam();
 } // namespace printdialogs

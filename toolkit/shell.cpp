@@ -4,42 +4,25 @@
 #include <QUrl>
 #include <QWidget>
 
-#include <utility>
-
 #ifdef Q_OS_WIN
 #include <windows.h>
 #include <shellapi.h>
 #endif
 
 namespace shell {
-namespace {
-bool recording = false;
-QList<request> requests;
-} // namespace
 
-void startrecording()
+Tseam<request> &seam()
 {
-    recording = true;
-    requests.clear();
-}
-
-void stoprecording()
-{
-    recording = false;
-    requests.clear();
-}
-
-QList<request> takerequests()
-{
-    return std::exchange(requests, {});
+    static Tseam<request> instance;
+    return instance;
 }
 
 } // namespace shell
 
 void shellopen(QWidget *owner, const QString &target, Tshowmode show)
 {
-    if (shell::recording) {
-        shell::requests.append({target, show});
+    if (shell::seam().active()) {
+        shell::seam().answer({target, show});
         return;
     }
 #ifdef Q_OS_WIN

@@ -2,7 +2,8 @@
 // does; the result is not examined. Tests record the requests instead.
 #pragma once
 
-#include <QList>
+#include "toolkit/seam.h"
+
 #include <QString>
 
 class QWidget;
@@ -18,7 +19,6 @@ struct request
     QString target;
     Tshowmode show;
 };
-void startrecording();
-void stoprecording();
-QList<request> takerequests();
+// Test seam: while it is active nothing is opened.
+Tseam<request> &seam();
 } // namespace shell
