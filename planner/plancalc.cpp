@@ -9,43 +9,74 @@ using namespace Qt::Literals::StringLiterals;
 namespace plancalc {
 namespace {
 
-[[noreturn]] void overflow()
-{
-    throw AppError(u"整数溢出"_s);
-}
+enum class fault { none, overflow, zerodivisor };
 
-qint64 add(qint64 a, qint64 b)
+// Checked signed 64-bit arithmetic that keeps its first fault instead of
+// throwing, so that a whole formula can be tried and asked afterwards.
+class checked
 {
-    qint64 r;
-    if (qAddOverflow(a, b, &r))
-        overflow();
-    return r;
-}
+public:
+    bool failed() const { return m_fault != fault::none; }
 
-qint64 sub(qint64 a, qint64 b)
-{
-    qint64 r;
-    if (qSubOverflow(a, b, &r))
-        overflow();
-    return r;
-}
+    qint64 add(qint64 a, qint64 b)
+    {
+        qint64 r;
+        return qAddOverflow(a, b, &r) ? overflowed() : r;
+    }
+    qint64 sub(qint64 a, qint64 b)
+    {
+        qint64 r;
+        return qSubOverflow(a, b, &r) ? overflowed() : r;
+    }
+    qint64 mul(qint64 a, qint64 b)
+    {
+        qint64 r;
+        return qMulOverflow(a, b, &r) ? overflowed() : r;
+    }
+    // Truncates toward zero, as C++ does.
+    qint64 div(qint64 a, qint64 b)
+    {
+        if (b == 0) {
+            note(fault::zerodivisor);
+            return 0;
+        }
+        if (a == std::numeric_limits<qint64>::min() && b == -1)
+            return overflowed();
+        return a / b;
+    }
 
-qint64 mul(qint64 a, qint64 b)
-{
-    qint64 r;
-    if (qMulOverflow(a, b, &r))
-        overflow();
-    return r;
-}
+    // Raises the first fault as the program's error, if there was one.
+    void raise() const
+    {
+        if (m_fault == fault::overflow)
+            throw AppError(u"整数溢出"_s);
+        if (m_fault == fault::zerodivisor)
+            throw AppError(u"被 0 除"_s);
+    }
 
-// Truncates toward zero, as C++ does.
-qint64 div(qint64 a, qint64 b)
+private:
+    qint64 overflowed()
+    {
+        note(fault::overflow);
+        return 0;
+    }
+    void note(fault f)
+    {
+        if (m_fault == fault::none)
+            m_fault = f;
+    }
+
+    fault m_fault = fault::none;
+};
+
+planrow candidaterow(qint64 period, qint64 m, qint64 total, const inputs &in, checked &c)
 {
-    if (b == 0)
-        throw AppError(u"被 0 除"_s);
-    if (a == std::numeric_limits<qint64>::min() && b == -1)
-        overflow();
-    return a / b;
+    const qint64 stake = c.mul(m, in.inofsin);
+    const qint64 invested = c.add(total, stake);
+    const qint64 prize = c.mul(m, in.outofsin);
+    const qint64 net = c.sub(prize, invested);
+    const qint64 rate = c.div(c.mul(net, 100), invested);
+    return {period, m, stake, invested, prize, net, rate};
 }
 
 bool qualifies(const planrow &row, const inputs &in)
@@ -53,47 +84,58 @@ bool qualifies(const planrow &row, const inputs &in)
     return row[6] >= in.lirun;
 }
 
-// Whether multiple m overflows, or else qualifies; no exception either way.
-bool overflowsorqualifies(qint64 m, qint64 total, const inputs &in)
-{
-    try {
-        return qualifies(candidate(1, m, total, in), in);
-    } catch (const AppError &) {
-        return true;
-    }
-}
-
 } // namespace
 
-qint64 readinteger(const QString &text)
+std::optional<qint64> tointeger(const QString &text)
 {
     const QString digits = text.trimmed();
     qsizetype i = 0;
     const bool negative = i < digits.size() && digits[i] == u'-';
     if (i < digits.size() && (digits[i] == u'-' || digits[i] == u'+'))
         ++i;
-    bool valid = i < digits.size();
+    if (i == digits.size())
+        return std::nullopt;
     // Accumulated as a negative number, which reaches the minimum too.
     qint64 value = 0;
-    for (; valid && i < digits.size(); ++i) {
+    for (; i < digits.size(); ++i) {
         const char16_t c = digits[i].unicode();
-        valid = c >= u'0' && c <= u'9' && !qMulOverflow(value, qint64(10), &value)
-                && !qSubOverflow(value, qint64(c - u'0'), &value);
+        if (c < u'0' || c > u'9' || qMulOverflow(value, qint64(10), &value)
+            || qSubOverflow(value, qint64(c - u'0'), &value))
+            return std::nullopt;
     }
-    if (valid && !negative)
-        valid = !qMulOverflow(value, qint64(-1), &value);
-    if (!valid)
-        throw AppError(u"'%1' 不是一个有效的整形值"_s.arg(text));
+    if (!negative && qMulOverflow(value, qint64(-1), &value))
+        return std::nullopt;
     return value;
 }
 
-void checkdays(qint64 days)
+qint64 readinteger(const QString &text)
+{
+    const std::optional<qint64> value = tointeger(text);
+    if (!value)
+        throw notaninteger(text);
+    return *value;
+}
+
+AppError notaninteger(const QString &text)
+{
+    return AppError(u"'%1' 不是一个有效的整形值"_s.arg(text));
+}
+
+std::optional<AppError> daysfault(qint64 days)
 {
     if (days < 0)
-        throw AppError(u"范围检测错误"_s);
+        return AppError(u"范围检测错误"_s);
     // Far beyond any real plan; more would only exhaust memory or freeze the window.
     if (days > maxdays)
-        throw AppError(u"投注期数不能超过%1"_s.arg(maxdays));
+        return AppError(u"投注期数不能超过%1"_s.arg(maxdays));
+    return std::nullopt;
+}
+
+int checkdays(qint64 days)
+{
+    if (const std::optional<AppError> fault = daysfault(days))
+        throw *fault;
+    return static_cast<int>(days);
 }
 
 inputs readinputs(const QString &prekui, const QString &lirun, const QString &inofsin, const QString &outofsin,
@@ -106,12 +148,17 @@ inputs readinputs(const QString &prekui, const QString &lirun, const QString &in
 
 planrow candidate(qint64 period, qint64 m, qint64 total, const inputs &in)
 {
-    const qint64 stake = mul(m, in.inofsin);
-    const qint64 invested = add(total, stake);
-    const qint64 prize = mul(m, in.outofsin);
-    const qint64 net = sub(prize, invested);
-    const qint64 rate = div(mul(net, 100), invested);
-    return {period, m, stake, invested, prize, net, rate};
+    checked c;
+    const planrow row = candidaterow(period, m, total, in, c);
+    c.raise();
+    return row;
+}
+
+std::optional<planrow> trycandidate(qint64 period, qint64 m, qint64 total, const inputs &in)
+{
+    checked c;
+    const planrow row = candidaterow(period, m, total, in, c);
+    return c.failed() ? std::nullopt : std::optional<planrow>(row);
 }
 
 qint64 scanmultiple(qint64 total, const inputs &in)
@@ -140,7 +187,8 @@ qint64 firstmultiple(qint64 total, const inputs &in)
     qint64 low = 2, high = maxmultiple + 1; // the answer lies in [low, high]
     while (low < high) {
         const qint64 mid = low + (high - low) / 2;
-        if (overflowsorqualifies(mid, total, in))
+        const std::optional<planrow> row = trycandidate(1, mid, total, in);
+        if (!row || qualifies(*row, in))
             high = mid;
         else
             low = mid + 1;
@@ -154,24 +202,29 @@ qint64 firstmultiple(qint64 total, const inputs &in)
 std::optional<plantabletype> calculate(const inputs &in)
 {
     plantabletype table;
-    table.reserve(static_cast<size_t>(in.days));
+    table.reserve(static_cast<size_t>(checkdays(in.days)));
+    checked running;
     qint64 total = in.prekui;
     for (qint64 period = 1; period <= in.days; ++period) {
         const qint64 m = firstmultiple(total, in);
         if (m == 0)
             return std::nullopt;
         table.push_back(candidate(period, m, total, in));
-        total = add(total, table.back()[2]);
+        total = running.add(total, table.back()[2]);
+        running.raise();
     }
     return table;
 }
 
 qint64 averagenet(const plantabletype &table, qint64 days)
 {
+    checked c;
     qint64 sum = 0;
     for (qint64 i = 0; i < days && i < qint64(table.size()); ++i)
-        sum = add(sum, table[static_cast<size_t>(i)][netcolumn]);
-    return div(sum, days);
+        sum = c.add(sum, table[static_cast<size_t>(i)][netcolumn]);
+    const qint64 average = c.div(sum, days);
+    c.raise();
+    return average;
 }
 
 } // namespace plancalc

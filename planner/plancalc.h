@@ -4,6 +4,8 @@
 // an overflow raises "整数溢出", a zero divisor "被 0 除".
 #pragma once
 
+#include "toolkit/apperror.h"
+
 #include <QString>
 
 #include <array>
@@ -21,9 +23,13 @@ constexpr int netcolumn = 5;
 constexpr qint64 maxmultiple = 10000;
 constexpr qint64 maxdays = 1000000;
 
-// An optional sign and decimal digits, blanks around them ignored; anything else
-// fails with "'%s' 不是一个有效的整形值" quoting the text as it stands.
+// An optional sign and decimal digits, blanks around them ignored, within 64 bits;
+// no value for anything else.
+std::optional<qint64> tointeger(const QString &text);
+// The same, failing with notaninteger(text).
 qint64 readinteger(const QString &text);
+// "'%s' 不是一个有效的整形值", quoting the text as it stands.
+AppError notaninteger(const QString &text);
 
 struct inputs
 {
@@ -34,17 +40,22 @@ struct inputs
     qint64 days;     // periods N
 };
 
-// A period count that a table can be sized for: "范围检测错误" for a negative
-// one; one above maxdays is refused rather than exhausting memory.
-void checkdays(qint64 days);
+// Why no table can be sized for a period count: "范围检测错误" for a negative
+// one; one above maxdays is refused rather than exhausting memory. None when it fits.
+std::optional<AppError> daysfault(qint64 days);
+// The period count as a row count, failing with daysfault(days).
+int checkdays(qint64 days);
 
 // Reads the boxes in the window's order: the period count first (a negative
 // one fails with "范围检测错误", one above maxdays too), then L, R, S, P and N.
 inputs readinputs(const QString &prekui, const QString &lirun, const QString &inofsin, const QString &outofsin,
                   const QString &days);
 
-// The row of multiple m on top of the running total T.
+// The row of multiple m on top of the running total T; fails with "整数溢出" or
+// "被 0 除" at the first step that overflows or divides by zero.
 planrow candidate(qint64 period, qint64 m, qint64 total, const inputs &in);
+// The same row, or no value where candidate() would fail.
+std::optional<planrow> trycandidate(qint64 period, qint64 m, qint64 total, const inputs &in);
 
 // The first multiple from 1 to maxmultiple that qualifies, or 0 when none does:
 // tried one after another, as the rule is written.
@@ -53,7 +64,8 @@ qint64 scanmultiple(qint64 total, const inputs &in);
 // grows, and by the scan elsewhere.
 qint64 firstmultiple(qint64 total, const inputs &in);
 
-// The whole table, or no value when some period has no qualifying multiple.
+// The whole table, or no value when some period has no qualifying multiple. The
+// period count is checked as checkdays() does.
 std::optional<plantabletype> calculate(const inputs &in);
 
 // Sum of the net profits of the first `days` rows, divided by `days`.

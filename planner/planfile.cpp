@@ -1,6 +1,5 @@
 #include "planner/planfile.h"
 
-#include "toolkit/apperror.h"
 #include "toolkit/gbk.h"
 #include "toolkit/textfile.h"
 
@@ -18,38 +17,54 @@ QList<QByteArray> planfilelines(const QStringList &boxes, const QList<QStringLis
     return lines;
 }
 
-QStringList readboxes(Ttextreader &reader)
-{
-    QStringList boxes;
-    for (int i = 0; i < boxcount; ++i)
-        boxes.append(gbk::decode(reader.readline()));
-    return boxes;
-}
+namespace {
 
-planrows readrows(Ttextreader &reader, qint64 days)
+// Reads rows until the end of the file or a line that is no integer.
+void readrows(Ttextreader &reader, loadedplan &plan)
 {
-    planrows rows;
-    rows.table.assign(static_cast<size_t>(std::max<qint64>(days, 0)), plancalc::planrow{});
+    const int days = *plan.layout;
+    plancalc::plantabletype &table = plan.table.emplace(static_cast<size_t>(days), plancalc::planrow{});
     for (qint64 r = 1; !reader.atend(); ++r) {
         const bool kept = r <= days;
         if (kept)
-            rows.cells.emplace_back();
+            plan.cells.emplace_back();
         for (int k = 0; k < columns; ++k) {
             // Past the end a row reads on as empty lines, which are no integers.
             const QString text = gbk::decode(reader.readline());
             if (kept)
-                rows.cells.back().append(text);
-            try {
-                const qint64 value = plancalc::readinteger(text);
-                if (kept)
-                    rows.table[static_cast<size_t>(r - 1)][k] = value;
-            } catch (const AppError &) {
-                rows.stoppedafter = r - 1;
-                return rows;
+                plan.cells.back().append(text);
+            const std::optional<qint64> value = plancalc::tointeger(text);
+            if (!value) {
+                plan.rowcount = QString::number(r - 1);
+                return;
             }
+            if (kept)
+                table[static_cast<size_t>(r - 1)][k] = *value;
         }
     }
-    return rows;
+}
+
+} // namespace
+
+loadedplan loadplan(Ttextreader &reader)
+{
+    loadedplan plan;
+    for (int i = 0; i < boxcount; ++i)
+        plan.boxes.append(gbk::decode(reader.readline()));
+    const QString &daystext = plan.boxes.last();
+    const std::optional<qint64> days = plancalc::tointeger(daystext);
+    if (!days) {
+        plan.failure = plancalc::notaninteger(daystext);
+        return plan;
+    }
+    plan.failure = plancalc::daysfault(*days);
+    if (*days < 0)
+        plan.layout = 0; // the grid is laid out before the count is refused
+    if (plan.failure)
+        return plan;
+    plan.layout = static_cast<int>(*days);
+    readrows(reader, plan);
+    return plan;
 }
 
 } // namespace planfile

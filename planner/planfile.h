@@ -4,6 +4,7 @@
 #pragma once
 
 #include "planner/plancalc.h"
+#include "toolkit/apperror.h"
 
 #include <QByteArray>
 #include <QList>
@@ -22,18 +23,22 @@ constexpr int columns = 7;
 // The file's lines; fails when a text holds a character GBK cannot hold.
 QList<QByteArray> planfilelines(const QStringList &boxes, const QList<QStringList> &rows);
 
-// Lines 1 to 5, as the boxes get them (missing lines read as empty).
-QStringList readboxes(Ttextreader &reader);
-
-struct planrows
+// A plan table file as loading puts it into the planner. The window applies the
+// parts in this order, each only when it is there, and raises `failure` last.
+struct loadedplan
 {
-    std::vector<QStringList> cells; // rows 1 to `days` as far as read; the last may be cut short
-    plancalc::plantabletype table;  // `days` rows, zero where nothing was read
-    std::optional<qint64> stoppedafter; // rows read in full before a line that is no integer
+    QStringList boxes;                            // lines 1 to 5 (missing lines read as empty)
+    std::optional<int> layout;                    // data rows to lay out; none: the grid stays
+    std::vector<QStringList> cells;               // grid rows 1, 2, ... as far as read; the last may be cut short
+    std::optional<plancalc::plantabletype> table; // `layout` rows, zero where nothing was read
+    QString rowcount;                             // the message when a row could not be read in full
+    std::optional<AppError> failure;
 };
 
-// The rows after the boxes, up to the end of the file. Rows beyond `days` are
-// read and checked but not kept.
-planrows readrows(Ttextreader &reader, qint64 days);
+// The whole load: the boxes, the period count of line 5 and what it allows, the
+// rows after it up to the end of the file. Rows beyond the count are read and
+// checked but not kept. A count that does not fit is never laid out: a negative
+// one lays out the title row alone and fails with "范围检测错误".
+loadedplan loadplan(Ttextreader &reader);
 
 } // namespace planfile

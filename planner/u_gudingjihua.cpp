@@ -59,9 +59,10 @@ void Tfrmgudingjihua::btnalaClick()
         return;
     }
     plantable = std::move(*table);
-    setupplangrid(in.days);
-    showtable(in.days);
-    showaverage(in.days);
+    const int rows = plancalc::checkdays(in.days);
+    setupplangrid(rows);
+    showtable(rows);
+    showaverage(rows);
 }
 
 void Tfrmgudingjihua::btnsaveClick()
@@ -79,28 +80,26 @@ void Tfrmgudingjihua::btnloadClick()
     if (path.isEmpty())
         return;
     Ttextreader reader = Ttextreader::fromfile(path);
-    const QStringList boxes = planfile::readboxes(reader);
+    planfile::loadedplan plan = planfile::loadplan(reader);
     QLineEdit *edits[] = {ui->edtprekui, ui->edtlirun, ui->edtinofsin, ui->edtoutofsin, ui->edtdays};
     for (int i = 0; i < planfile::boxcount; ++i)
-        edits[i]->setText(boxes[i]);
-
-    const qint64 days = plancalc::readinteger(ui->edtdays->text());
-    if (days > plancalc::maxdays) // refused before a grid of that size is laid out
-        plancalc::checkdays(days);
-    // Every row of the new table starts empty, so a short file leaves nothing
-    // of the previous table behind.
-    ui->grdjihua->setrowcount(1);
-    setupplangrid(days);
-    plancalc::checkdays(days); // a negative count fails only once the grid is laid out
-
-    planfile::planrows rows = planfile::readrows(reader, days);
-    for (size_t r = 0; r < rows.cells.size(); ++r)
-        for (qsizetype k = 0; k < rows.cells[r].size(); ++k)
-            ui->grdjihua->setcell(static_cast<int>(k), static_cast<int>(r + 1), rows.cells[r][k]);
-    plantable = std::move(rows.table);
-    if (rows.stoppedafter)
-        messages::showmessage(QString::number(*rows.stoppedafter));
-    showaverage(days);
+        edits[i]->setText(plan.boxes[i]);
+    if (plan.layout) {
+        // Every row of the new table starts empty, so a short file leaves
+        // nothing of the previous table behind.
+        ui->grdjihua->setrowcount(1);
+        setupplangrid(*plan.layout);
+        for (size_t r = 0; r < plan.cells.size(); ++r)
+            for (qsizetype k = 0; k < plan.cells[r].size(); ++k)
+                ui->grdjihua->setcell(static_cast<int>(k), static_cast<int>(r + 1), plan.cells[r][k]);
+    }
+    if (plan.table)
+        plantable = std::move(*plan.table);
+    if (plan.failure)
+        throw *plan.failure;
+    if (!plan.rowcount.isEmpty())
+        messages::showmessage(plan.rowcount);
+    showaverage(*plan.layout);
 }
 
 Tfiledialogsetup Tfrmgudingjihua::plandialogsetup() const
@@ -159,12 +158,12 @@ void Tfrmgudingjihua::btncloseClick()
     hide();
 }
 
-void Tfrmgudingjihua::setupplangrid(qint64 days)
+void Tfrmgudingjihua::setupplangrid(int days)
 {
     static const QString titles[7] = {u"投注时间"_s, u"投注倍数"_s, u"当期投注"_s, u"当期总投入"_s,
                                       u"当期中奖"_s, u"当期净利润"_s, u"当期利润率(%)"_s};
     Tstringgrid *grid = ui->grdjihua;
-    grid->setrowcount(static_cast<int>(days) + 1);
+    grid->setrowcount(days + 1);
     grid->setcolcount(7);
     const int width = (grid->contentsRect().width() - 20) / 7;
     for (int col = 0; col < 7; ++col) {
@@ -173,7 +172,7 @@ void Tfrmgudingjihua::setupplangrid(qint64 days)
     }
 }
 
-void Tfrmgudingjihua::showtable(qint64 days)
+void Tfrmgudingjihua::showtable(int days)
 {
     Tstringgrid *grid = ui->grdjihua;
     for (int row = 1; row <= days; ++row)
@@ -181,7 +180,7 @@ void Tfrmgudingjihua::showtable(qint64 days)
             grid->setcell(col, row, QString::number(plantable[static_cast<size_t>(row - 1)][col]));
 }
 
-void Tfrmgudingjihua::showaverage(qint64 days)
+void Tfrmgudingjihua::showaverage(int days)
 {
     messages::showmessage(u"平均每期净利润为:"_s + QString::number(plancalc::averagenet(plantable, days)));
 }

@@ -44,9 +44,9 @@ private:
     // The grid's rows from `first` on, seven cells each.
     QList<QStringList> gridrows(int first) const;
 
-    void setupplangrid(qint64 days);
-    void showtable(qint64 days);
-    void showaverage(qint64 days);
+    void setupplangrid(int days);
+    void showtable(int days);
+    void showaverage(int days);
 
     std::unique_ptr<Ui::Tfrmgudingjihua> ui;
     QString m_programfolder;

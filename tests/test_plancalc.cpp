@@ -2,6 +2,7 @@
 // table of multiples, the average, every failure, and the fast search against the
 // plain scan.
 #include "planner/plancalc.h"
+#include "tests/checks.h"
 #include "toolkit/apperror.h"
 
 #include <QRandomGenerator>
@@ -25,6 +26,8 @@ private slots:
     void table();
     void failures_data();
     void failures();
+    void calculatechecksitsperiodcount_data();
+    void calculatechecksitsperiodcount();
     void fastsearchequalsthescan_data();
     void fastsearchequalsthescan();
 };
@@ -175,6 +178,25 @@ void TestPlanCalc::failures()
     } catch (const AppError &error) {
         QCOMPARE(error.message(), message);
     }
+}
+
+void TestPlanCalc::calculatechecksitsperiodcount_data()
+{
+    QTest::addColumn<qint64>("days");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("-1") << qint64(-1) << u"范围检测错误"_s;
+    QTest::newRow("minimum") << std::numeric_limits<qint64>::min() << u"范围检测错误"_s;
+    QTest::newRow("above the cap") << maxdays + 1 << u"投注期数不能超过1000000"_s;
+    QTest::newRow("maximum") << std::numeric_limits<qint64>::max() << u"投注期数不能超过1000000"_s;
+}
+
+void TestPlanCalc::calculatechecksitsperiodcount()
+{
+    QFETCH(qint64, days);
+    QFETCH(QString, message);
+    // Inputs built by hand, not read from boxes: the table's own check must hold.
+    QCOMPARE(failuremessage([&] { calculate({0, 20, 16, 1000, days}); }), message);
+    QCOMPARE(failuremessage([&] { checkdays(days); }), message);
 }
 
 namespace {

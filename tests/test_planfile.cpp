@@ -3,6 +3,7 @@
 #include "planner/planfile.h"
 #include "tests/checks.h"
 #include "toolkit/apperror.h"
+#include "toolkit/gbk.h"
 #include "toolkit/textfile.h"
 
 #include <QBuffer>
@@ -57,6 +58,8 @@ private slots:
     void gbktextroundtrips();
     void readsrows_data();
     void readsrows();
+    void periodcounts_data();
+    void periodcounts();
 };
 
 void TestPlanFile::readslines_data()
@@ -200,48 +203,103 @@ void TestPlanFile::gbktextroundtrips()
     buffer.open(QIODevice::WriteOnly);
     writelines(buffer, lines);
     Ttextreader reader(buffer.data());
-    QCOMPARE(planfile::readboxes(reader), boxes);
+    QCOMPARE(planfile::loadplan(reader).boxes, boxes);
 }
 
 void TestPlanFile::readsrows_data()
 {
     QTest::addColumn<QByteArray>("rows"); // the lines after the five boxes
-    QTest::addColumn<qint64>("days");
+    QTest::addColumn<int>("days");
     QTest::addColumn<int>("cellrows");          // rows with cells kept
-    QTest::addColumn<qint64>("stoppedafter");   // -1: read to the end
+    QTest::addColumn<QString>("rowcount");      // the row-count message; empty: read to the end
     QTest::addColumn<QList<qint64>>("lastrow"); // the table's last row
     const QByteArray row1 = "1\r\n1\r\n16\r\n16\r\n1000\r\n984\r\n6150\r\n";
     const QByteArray row2 = "2\r\n1\r\n16\r\n32\r\n1000\r\n968\r\n3025\r\n";
     const QList<qint64> second{2, 1, 16, 32, 1000, 968, 3025}, none{0, 0, 0, 0, 0, 0, 0};
-    QTest::newRow("all rows") << row1 + row2 << qint64(2) << 2 << qint64(-1) << second;
-    QTest::newRow("one more empty line") << row1 + row2 + "\r\n" << qint64(2) << 2 << qint64(2) << second;
-    QTest::newRow("fewer rows than periods") << row1 << qint64(3) << 1 << qint64(-1) << none;
-    QTest::newRow("more rows than periods") << row1 + row2 + row1 << qint64(2) << 2 << qint64(-1) << second;
-    QTest::newRow("a bad data line") << row1 + "2\r\n1\r\nx\r\n" << qint64(2) << 2 << qint64(1)
+    QTest::newRow("all rows") << row1 + row2 << 2 << 2 << QString() << second;
+    QTest::newRow("one more empty line") << row1 + row2 + "\r\n" << 2 << 2 << u"2"_s << second;
+    QTest::newRow("fewer rows than periods") << row1 << 3 << 1 << QString() << none;
+    QTest::newRow("more rows than periods") << row1 + row2 + row1 << 2 << 2 << QString() << second;
+    QTest::newRow("a bad data line") << row1 + "2\r\n1\r\nx\r\n" << 2 << 2 << u"1"_s
                                      << QList<qint64>{2, 1, 0, 0, 0, 0, 0};
-    QTest::newRow("a row cut short") << row1 + "2\r\n1\r\n" << qint64(2) << 2 << qint64(1)
+    QTest::newRow("a row cut short") << row1 + "2\r\n1\r\n" << 2 << 2 << u"1"_s
                                      << QList<qint64>{2, 1, 0, 0, 0, 0, 0};
-    QTest::newRow("no rows") << QByteArray() << qint64(80) << 0 << qint64(-1) << none;
-    QTest::newRow("empty design rows") << QByteArray("\r\n").repeated(28) << qint64(80) << 1 << qint64(0) << none;
+    QTest::newRow("no rows") << QByteArray() << 80 << 0 << QString() << none;
+    QTest::newRow("empty design rows") << QByteArray("\r\n").repeated(28) << 80 << 1 << u"0"_s << none;
 }
 
 void TestPlanFile::readsrows()
 {
     QFETCH(QByteArray, rows);
-    QFETCH(qint64, days);
+    QFETCH(int, days);
     QFETCH(int, cellrows);
-    QFETCH(qint64, stoppedafter);
+    QFETCH(QString, rowcount);
     QFETCH(QList<qint64>, lastrow);
     Ttextreader reader("0\r\n20\r\n16\r\n1000\r\n" + QByteArray::number(days) + "\r\n" + rows);
-    QCOMPARE(planfile::readboxes(reader).last(), QString::number(days));
-    const planfile::planrows read = planfile::readrows(reader, days);
-    QCOMPARE(qint64(read.table.size()), days);
-    QCOMPARE(int(read.cells.size()), cellrows);
-    QCOMPARE(read.stoppedafter.value_or(-1), stoppedafter);
-    const plancalc::planrow &last = read.table.back();
+    const planfile::loadedplan plan = planfile::loadplan(reader);
+    QCOMPARE(plan.boxes, (QStringList{u"0"_s, u"20"_s, u"16"_s, u"1000"_s, QString::number(days)}));
+    QVERIFY(!plan.failure);
+    QCOMPARE(plan.layout, std::optional<int>(days));
+    QVERIFY(plan.table);
+    QCOMPARE(int(plan.table->size()), days);
+    QCOMPARE(int(plan.cells.size()), cellrows);
+    QCOMPARE(plan.rowcount, rowcount);
+    const plancalc::planrow &last = plan.table->back();
     QCOMPARE(QList<qint64>(last.begin(), last.end()), lastrow);
-    if (stoppedafter == 1) // the failing row keeps its cells up to the bad one
-        QCOMPARE(read.cells.back().size(), 3);
+    if (rowcount == u"1"_s) // the failing row keeps its cells up to the bad one
+        QCOMPARE(plan.cells.back().size(), 3);
+}
+
+void TestPlanFile::periodcounts_data()
+{
+    QTest::addColumn<QString>("count"); // line 5
+    QTest::addColumn<int>("layout");    // data rows laid out; -1: the grid is not touched
+    QTest::addColumn<QString>("failure");
+    const QString negative = u"范围检测错误"_s, cap = u"投注期数不能超过1000000"_s;
+    const struct
+    {
+        const char *count;
+        int layout;
+        QString failure;
+    } rows[] = {
+        {"0", 0, {}},
+        {"1000000", 1000000, {}},
+        {"1000001", -1, cap},
+        {"2147483647", -1, cap},
+        {"2147483648", -1, cap},
+        {"4294967295", -1, cap},
+        {"4294967296", -1, cap},
+        {"4294967297", -1, cap}, // 1 in 32 bits
+        {"9223372036854775807", -1, cap},
+        {"-1", 0, negative},
+        {"-2147483648", 0, negative},
+        {"-2147483649", 0, negative},
+        {"-4294967295", 0, negative}, // 1 in 32 bits
+        {"-4294967296", 0, negative}, // 0 in 32 bits
+        {"-9223372036854775808", 0, negative},
+        {"9223372036854775808", -1, u"'9223372036854775808' 不是一个有效的整形值"_s},
+        {"80天", -1, u"'80天' 不是一个有效的整形值"_s},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row.count) << QString::fromUtf8(row.count) << row.layout << row.failure;
+}
+
+void TestPlanFile::periodcounts()
+{
+    QFETCH(QString, count);
+    QFETCH(int, layout);
+    QFETCH(QString, failure);
+    const QByteArray row1 = "1\r\n1\r\n16\r\n16\r\n1000\r\n984\r\n6150\r\n";
+    Ttextreader reader("0\r\n20\r\n16\r\n1000\r\n" + gbk::encode(count) + "\r\n" + row1);
+    const planfile::loadedplan plan = planfile::loadplan(reader);
+    QCOMPARE(plan.boxes.last(), count);
+    QCOMPARE(plan.layout.value_or(-1), layout);
+    QCOMPARE(plan.failure ? plan.failure->message() : QString(), failure);
+    // Rows are read only for a count that is accepted, and never beyond it.
+    QCOMPARE(plan.table.has_value(), failure.isEmpty());
+    QCOMPARE(int(plan.cells.size()), failure.isEmpty() ? std::min(layout, 1) : 0);
+    if (plan.table)
+        QCOMPARE(int(plan.table->size()), layout);
 }
 
 QTEST_GUILESS_MAIN(TestPlanFile)

@@ -64,7 +64,8 @@ private:
     QStringList gridtexts() const;
     QStringList boxes() const;
     QString planpath(const QString &name) const { return m_programfolder->filePath(name); }
-    void writefile(const QString &path, const QByteArray &bytes) const;
+    // False when the file could not be written; QVERIFY() it.
+    [[nodiscard]] bool writefile(const QString &path, const QByteArray &bytes) const;
 
     std::optional<Tquietseams> m_seams;
     std::unique_ptr<QTemporaryDir> m_programfolder;
@@ -111,11 +112,10 @@ QStringList TestPlanner::boxes() const
             control<QLineEdit>("edtdays")->text()};
 }
 
-void TestPlanner::writefile(const QString &path, const QByteArray &bytes) const
+bool TestPlanner::writefile(const QString &path, const QByteArray &bytes) const
 {
     QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
 }
 
 void TestPlanner::design()
@@ -152,7 +152,7 @@ void TestPlanner::design()
 void TestPlanner::calculatesthedefaultplan()
 {
     control<QPushButton>("btnala")->click();
-    QCOMPARE(takeshown().first().text, u"平均每期净利润为:645"_s);
+    QCOMPARE(takemessagetexts(), QStringList{u"平均每期净利润为:645"_s});
     QCOMPARE(grid()->rowcount(), 81);
     QCOMPARE(grid()->colcount(), 7);
     const QStringList titles{u"投注时间"_s, u"投注倍数"_s, u"当期投注"_s, u"当期总投入"_s,
@@ -393,6 +393,16 @@ void TestPlanner::loadfailures_data()
     QTest::newRow("fewer rows than periods")
         << head + "4\r\n" + row1 << QStringList{u"平均每期净利润为:246"_s}
         << QStringList{u"0"_s, u"20"_s, u"16"_s, u"1000"_s, u"4"_s} << 5 << QString();
+    // Counts beyond 32 bits, or that wrap to small ones there, are never laid out.
+    for (const char *count : {"1000001", "2147483647", "2147483648", "4294967296", "4294967297",
+                              "9223372036854775807"})
+        QTest::newRow(count) << head + count + "\r\n" + row1 << QStringList{u"投注期数不能超过1000000."_s}
+                             << QStringList{u"0"_s, u"20"_s, u"16"_s, u"1000"_s, QString::fromLatin1(count)} << 0
+                             << QString();
+    for (const char *count : {"-2147483648", "-2147483649", "-4294967295", "-4294967296", "-9223372036854775808"})
+        QTest::newRow(count) << head + count + "\r\n" + row1 << QStringList{u"范围检测错误."_s}
+                             << QStringList{u"0"_s, u"20"_s, u"16"_s, u"1000"_s, QString::fromLatin1(count)} << 1
+                             << u"当期利润率(%)"_s;
 }
 
 void TestPlanner::loadfailures()
@@ -408,7 +418,7 @@ void TestPlanner::loadfailures()
     const QStringList before = gridtexts();
 
     const QString path = planpath(u"计划.txt"_s);
-    writefile(path, bytes);
+    QVERIFY(writefile(path, bytes));
     filedialogs::seam().queueanswer(path);
     control<QPushButton>("btnload")->click();
     QCOMPARE(takemessagetexts(), shown);
@@ -438,7 +448,7 @@ void TestPlanner::afailedsavekeepstheoldfile()
     QFETCH(QString, target);
     QFETCH(QString, message);
     const QString path = planpath(target);
-    writefile(planpath(u"计划.txt"_s), "old\r\n");
+    QVERIFY(writefile(planpath(u"计划.txt"_s), "old\r\n"));
     QDir().mkpath(planpath(u"附属"_s));
     control<QLineEdit>("edtprekui")->setText(box);
     filedialogs::seam().queueanswer(path);
@@ -470,7 +480,7 @@ void TestPlanner::printingneedsatable()
     control<QPushButton>("btnprint")->click();
     QCOMPARE(takemessagetexts(), QStringList{u"请先生成表格！"_s});
     // A grid laid out but without a first multiple is no table either.
-    writefile(planpath(u"空.txt"_s), "0\r\n20\r\n16\r\n1000\r\n3\r\n");
+    QVERIFY(writefile(planpath(u"空.txt"_s), "0\r\n20\r\n16\r\n1000\r\n3\r\n"));
     filedialogs::seam().queueanswer(planpath(u"空.txt"_s));
     control<QPushButton>("btnload")->click();
     takemessagetexts();
