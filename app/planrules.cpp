@@ -80,6 +80,8 @@ bool isdraw(const QString &text)
 
 int digitat(const QString &draw, int position)
 {
+    if (!isdraw(draw) || positionname(position).isNull())
+        throw AppError(u"无效的号码：%1 第%2位"_s.arg(draw).arg(position));
     return draw[position - 1].unicode() - u'0';
 }
 
@@ -147,6 +149,8 @@ std::optional<plan> nexttwoplan(const std::optional<plan> &previous, const QStri
 {
     if (!previous)
         return drawplan(draw, {1, 2}, m);
+    if (previous->size() != 2)
+        throw AppError(u"不是二码计划：%1"_s.arg(plantext(*previous)));
     const int p = (*previous)[0].position;
     const int q = (*previous)[1].position;
     const bool keptp = classof(digitat(draw, p), m) == (*previous)[0].cls;

@@ -30,7 +30,7 @@ bool inclass(int digit, QChar cls);
 
 // Exactly three characters, each an ASCII digit.
 bool isdraw(const QString &text);
-// The digit at a position (1 to 3) of a checked draw.
+// The digit at a position (1 to 3) of a draw; fails for anything else.
 int digitat(const QString &draw, int position);
 
 // A plan: the named positions in ascending order, one class at each.
@@ -56,7 +56,8 @@ bool inbet(const coderow &row, const plan &p);
 int selectbet(codetabletype &table, const plan &p);
 
 // The next two-position plan, from the previous one (none in the first period)
-// and the latest draw; no value when the draw hits the previous plan.
+// and the latest draw; no value when the draw hits the previous plan. Fails when
+// the previous plan does not name two positions.
 std::optional<plan> nexttwoplan(const std::optional<plan> &previous, const QString &draw, mode m);
 
 // The class text of a draw at all three positions: 百十个位 and its three classes.

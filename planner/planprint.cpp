@@ -1,5 +1,6 @@
 #include "planner/planprint.h"
 
+#include "toolkit/apperror.h"
 #include "toolkit/printcanvas.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -20,12 +21,16 @@ QString pagecounter(int pages, int page)
 
 int pagecount(int datarows)
 {
+    if (datarows < 0)
+        throw AppError(u"没有表格可打印"_s);
     return datarows / rowsperpage + (datarows % rowsperpage != 0 ? 1 : 0);
 }
 
 void printplan(Tprintcanvas &canvas, const QList<QStringList> &rows, const QString &inputline)
 {
     const QString bodyface = u"宋体"_s;
+    // The title row is printed on every page; without it there is no table.
+    const int pages = pagecount(static_cast<int>(rows.size()) - 1);
     canvas.begindoc();
     // Page sizes of real printers stay far below the point where these products
     // overflow 32 bits: 9 x 7 x W and 29 x H.
@@ -40,7 +45,6 @@ void printplan(Tprintcanvas &canvas, const QList<QStringList> &rows, const QStri
     canvas.drawtext(W / 12, 2 * H / 29 - 20, inputline);
 
     const int datarows = static_cast<int>(rows.size()) - 1;
-    const int pages = pagecount(datarows);
     for (int p = 1; p <= pages; ++p) {
         for (int j = 0; j <= 26; ++j) {
             const int y = (j + 3) * H / 29 - 120;

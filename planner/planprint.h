@@ -17,10 +17,11 @@ constexpr int rowsperpage = 25;
 QString inputline(const QStringList &boxes, const QDate &date);
 // "共4页\第1页"
 QString pagecounter(int pages, int page);
+// Fails for a negative count.
 int pagecount(int datarows);
 
 // Prints the grid's rows (row 0 the titles, seven cells each) from begindoc to
-// enddoc.
+// enddoc; fails before begindoc when there is no title row.
 void printplan(Tprintcanvas &canvas, const QList<QStringList> &rows, const QString &inputline);
 
 } // namespace planprint

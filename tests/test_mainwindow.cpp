@@ -265,7 +265,7 @@ void TestMainWindow::plancycle()
             QVERIFY(!generate()->isEnabled());
             QCOMPARE(latest()->text(), draws[i]);
             QCOMPARE(log()->rowcount(), i + 1);
-            verifybet(plans.last()); // the bet that was hit stays listed
+            VERIFYSTEP(verifybet(plans.last())); // the bet that was hit stays listed
             return;
         }
         QCOMPARE(takemessagetexts(), QStringList());
@@ -278,7 +278,7 @@ void TestMainWindow::plancycle()
         QCOMPARE(log()->cell(0, row), u"第%1期"_s.arg(row));
         QCOMPARE(log()->cell(1, row), draws[i]);
         QCOMPARE(log()->cell(2, row), plans[i]);
-        verifybet(plans[i]);
+        VERIFYSTEP(verifybet(plans[i]));
         QVERIFY(latest()->text().isEmpty());
         QCOMPARE(m_window->focusWidget(), latest());
     }
@@ -434,7 +434,7 @@ void TestMainWindow::threepositionplancycle()
             QCOMPARE(log()->rowcount(), i + 1);
             QCOMPARE(latest()->text(), draws[i]); // the hit is not moved on
             QCOMPARE(secondlatest()->text(), before);
-            verifybet(plans.last(), 125);
+            VERIFYSTEP(verifybet(plans.last(), 125));
 
             control<QPushButton>("btnnewjihua")->click();
             QCOMPARE(secondlatest()->text(), draws[i]);
@@ -451,7 +451,7 @@ void TestMainWindow::threepositionplancycle()
         QCOMPARE(log()->cell(0, row), u"第%1期"_s.arg(row));
         QCOMPARE(log()->cell(1, row), draws[i]);
         QCOMPARE(log()->cell(2, row), plans[i]);
-        verifybet(plans[i], 125);
+        VERIFYSTEP(verifybet(plans[i], 125));
         QCOMPARE(secondlatest()->text(), draws[i]);
         QVERIFY(latest()->text().isEmpty());
         QCOMPARE(m_window->focusWidget(), latest());
@@ -502,7 +502,7 @@ void TestMainWindow::refusedsecondlatestdraw()
     QCOMPARE(latest()->text(), u"390"_s);
     QCOMPARE(log()->rowcount(), 2);
     QVERIFY(codetable == before);
-    verifybet(u"百十个位奇偶奇"_s, 125);
+    VERIFYSTEP(verifybet(u"百十个位奇偶奇"_s, 125));
     QVERIFY(generate()->isEnabled());
 }
 

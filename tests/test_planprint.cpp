@@ -1,6 +1,7 @@
 // The printed plan table on a recording canvas: every position on a page of
 // 4800 x 6960 device pixels, the pagination and the texts.
 #include "planner/planprint.h"
+#include "toolkit/apperror.h"
 #include "toolkit/printcanvas.h"
 
 #include <QTest>
@@ -91,15 +92,18 @@ private slots:
     void pagination_data();
     void pagination();
     void inputlineandcounter();
+    void notableprintsnothing();
 };
 
 void TestPlanPrint::positionsonthepage()
 {
     Trecordingcanvas canvas;
     planprint::printplan(canvas, table(30), u"输入"_s);
+    QVERIFY(canvas.ops.size() > 2);
     QCOMPARE(canvas.ops.first().kind, u"begin"_s);
     QCOMPARE(canvas.ops.last().kind, u"end"_s);
     const QList<operation> first = canvas.page(1);
+    QVERIFY(first.size() > 3);
 
     // The title, centred in the title font; then the input line in the body font.
     QCOMPARE(first[1].kind, u"font"_s);
@@ -187,6 +191,15 @@ void TestPlanPrint::inputlineandcounter()
              u"前期亏损:一  预测利润:  单倍投入:  单注奖金:  投注天数:x  打印日期:2026-12-10"_s);
     QCOMPARE(planprint::pagecounter(4, 1), u"共4页\\第1页"_s);
     QCOMPARE(planprint::pagecounter(4, 1).toUtf8().count('\\'), 1);
+}
+
+void TestPlanPrint::notableprintsnothing()
+{
+    Trecordingcanvas canvas;
+    QVERIFY_THROWS_EXCEPTION(AppError, planprint::printplan(canvas, {}, u"输入"_s));
+    QVERIFY(canvas.ops.isEmpty()); // the job was never begun
+    QVERIFY_THROWS_EXCEPTION(AppError, planprint::pagecount(-1));
+    QCOMPARE(planprint::pagecount(0), 0);
 }
 
 QTEST_GUILESS_MAIN(TestPlanPrint)

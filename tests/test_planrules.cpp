@@ -25,6 +25,7 @@ private slots:
     void nexttwo();
     void workedsequencechains();
     void malformedplantextfails();
+    void rulesrefuseinputtheydonottake();
     void nextthree_data();
     void nextthree();
     void betholdsexactlythematchingnumbers_data();
@@ -155,6 +156,19 @@ void TestPlanRules::malformedplantextfails()
                                 u"百百位奇偶"_s, u"百十位奇好"_s, u"百十个位奇偶"_s})
         QVERIFY_THROWS_EXCEPTION(AppError, readplan(text));
     QCOMPARE(readplan(u"百十个位奇偶奇"_s).size(), size_t(3));
+}
+
+void TestPlanRules::rulesrefuseinputtheydonottake()
+{
+    const plan three = readplan(u"百十个位奇偶奇"_s);
+    QVERIFY_THROWS_EXCEPTION(AppError, nexttwoplan(three, u"385"_s, mode::oddeven));
+    QVERIFY_THROWS_EXCEPTION(AppError, nexttwoplan(plan{{1, u'奇'}}, u"385"_s, mode::oddeven));
+    QVERIFY_THROWS_EXCEPTION(AppError, nexttwoplan(std::nullopt, u"38"_s, mode::oddeven));
+    QVERIFY_THROWS_EXCEPTION(AppError, inbet(u"38"_s, three));
+    QVERIFY_THROWS_EXCEPTION(AppError, nextthreeplan(u"385"_s, u"4a2"_s, mode::oddeven));
+    QVERIFY_THROWS_EXCEPTION(AppError, digitat(u"385"_s, 0));
+    QVERIFY_THROWS_EXCEPTION(AppError, digitat(u"385"_s, 4));
+    QCOMPARE(digitat(u"385"_s, 3), 5);
 }
 
 void TestPlanRules::nextthree_data()

@@ -12,13 +12,51 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QFile>
 #include <QTranslator>
 #include <QHeaderView>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
 
+#ifdef Q_OS_LINUX
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
+
 using namespace Qt::Literals::StringLiterals;
+
+#ifdef Q_OS_LINUX
+namespace {
+
+// Limits the process's address space to what it uses now plus `room`, while it lives.
+class Taddressspacelimit
+{
+public:
+    explicit Taddressspacelimit(qint64 room)
+    {
+        QFile statm(u"/proc/self/statm"_s);
+        if (!statm.open(QIODevice::ReadOnly) || getrlimit(RLIMIT_AS, &m_old) != 0)
+            return;
+        const qint64 used = statm.readAll().split(' ').value(0).toLongLong() * sysconf(_SC_PAGESIZE);
+        rlimit tight = m_old;
+        tight.rlim_cur = static_cast<rlim_t>(used + room);
+        m_set = used > 0 && setrlimit(RLIMIT_AS, &tight) == 0;
+    }
+    ~Taddressspacelimit()
+    {
+        if (m_set)
+            setrlimit(RLIMIT_AS, &m_old);
+    }
+    bool isset() const { return m_set; }
+
+private:
+    rlimit m_old{};
+    bool m_set = false;
+};
+
+} // namespace
+#endif
 
 class TestToolkit : public QObject
 {
@@ -33,6 +71,8 @@ private slots:
     void gridkeepscellsacrossreshapes();
     void gridrefusescellsoutsideit();
     void gridcellsarenoteditable();
+    void afailedgrowthleavesthegrid_data();
+    void afailedgrowthleavesthegrid();
 
     void radiogroupselects();
 
@@ -111,9 +151,9 @@ void TestToolkit::gridkeepscellsacrossreshapes()
 void TestToolkit::gridrefusescellsoutsideit()
 {
     Tstringgrid grid;
-    QVERIFY_THROWS_EXCEPTION(std::out_of_range, grid.setcell(5, 0, u"x"_s));
-    QVERIFY_THROWS_EXCEPTION(std::out_of_range, grid.setcell(0, 5, u"x"_s));
-    QVERIFY_THROWS_EXCEPTION(std::out_of_range, grid.setcell(-1, 0, u"x"_s));
+    QVERIFY_THROWS_EXCEPTION(AppError, grid.setcell(5, 0, u"x"_s));
+    QVERIFY_THROWS_EXCEPTION(AppError, grid.setcell(0, 5, u"x"_s));
+    QVERIFY_THROWS_EXCEPTION(AppError, grid.setcell(-1, 0, u"x"_s));
     QCOMPARE(grid.cell(9, 9), QString());
 }
 
@@ -124,6 +164,50 @@ void TestToolkit::gridcellsarenoteditable()
     QVERIFY(flags & Qt::ItemIsSelectable);
     QVERIFY(!(flags & Qt::ItemIsEditable));
     QCOMPARE(grid.editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
+void TestToolkit::afailedgrowthleavesthegrid_data()
+{
+    QTest::addColumn<bool>("rows"); // grow the rows, else the columns
+    QTest::newRow("rows") << true;
+    QTest::newRow("columns") << false;
+}
+
+void TestToolkit::afailedgrowthleavesthegrid()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("AddressSanitizer ends the program on a failed allocation instead of throwing");
+#elif !defined(Q_OS_LINUX)
+    QSKIP("the address space is limited through Linux's setrlimit");
+#else
+    QFETCH(bool, rows);
+    Tstringgrid grid;
+    grid.setcell(1, 2, u"kept"_s);
+    QSignalSpy rowsinserting(grid.model(), &QAbstractItemModel::rowsAboutToBeInserted);
+    QSignalSpy colsinserting(grid.model(), &QAbstractItemModel::columnsAboutToBeInserted);
+    bool failed = false;
+    {
+        // Ten billion cells cannot fit into the address space left here,
+        // whatever the system's overcommit policy.
+        Taddressspacelimit limit(qint64(1) << 30);
+        QVERIFY(limit.isset());
+        try {
+            rows ? grid.setrowcount(std::numeric_limits<int>::max()) : grid.setcolcount(std::numeric_limits<int>::max());
+        } catch (const std::exception &) {
+            failed = true;
+        }
+    }
+    QVERIFY(failed);
+    QCOMPARE(rowsinserting.count(), 0);
+    QCOMPARE(colsinserting.count(), 0);
+    QCOMPARE(grid.rowcount(), 5);
+    QCOMPARE(grid.colcount(), 5);
+    QCOMPARE(grid.model()->rowCount(), 4);
+    QCOMPARE(grid.model()->columnCount(), 5);
+    QCOMPARE(grid.cell(1, 2), u"kept"_s);
+    grid.setrowcount(7); // and it still works
+    QCOMPARE(grid.model()->rowCount(), 6);
+#endif
 }
 
 void TestToolkit::radiogroupselects()

@@ -22,6 +22,15 @@ T *findcontrol(const QWidget *window, const char *name)
     return found;
 }
 
+// Runs a helper that checks with QVERIFY/QCOMPARE and ends the test when it
+// failed: a failed check inside a helper returns from the helper only.
+#define VERIFYSTEP(call)                                                                                               \
+    do {                                                                                                               \
+        call;                                                                                                          \
+        if (QTest::currentTestFailed())                                                                                \
+            return;                                                                                                    \
+    } while (false)
+
 // While it lives no box, dialog or shell request reaches the screen or the
 // desktop; each is recorded, dialogs take queued answers. Made in init() and
 // dropped in cleanup(), which brings the real ones back.

@@ -1,11 +1,11 @@
 #include "toolkit/stringgrid.h"
 
+#include "toolkit/apperror.h"
+
 #include <QApplication>
 #include <QHeaderView>
 #include <QPalette>
 #include <QTimer>
-
-#include <stdexcept>
 
 namespace {
 constexpr int defaultcolwidth = 64;
@@ -27,7 +27,7 @@ QString Tgridmodel::cell(int col, int row) const
 void Tgridmodel::setcell(int col, int row, const QString &text)
 {
     if (col < 0 || col >= m_cols || row < 0 || row >= m_rows)
-        throw std::out_of_range("grid cell out of range");
+        throw AppError(QStringLiteral("表格没有第%1列第%2行").arg(col).arg(row));
     QString &slot = m_cells[static_cast<size_t>(row) * m_cols + col];
     if (slot == text)
         return;
@@ -44,6 +44,9 @@ void Tgridmodel::setgridrows(int rows)
     if (rows == m_rows)
         return;
     if (rows > m_rows) {
+        // The room is taken before the views hear of new rows, so a failed
+        // allocation leaves the model as it was; growing into it cannot fail.
+        m_cells.reserve(static_cast<size_t>(rows) * m_cols);
         beginInsertRows({}, m_rows - 1, rows - 2);
         m_cells.resize(static_cast<size_t>(rows) * m_cols);
         m_rows = rows;
@@ -61,6 +64,7 @@ void Tgridmodel::setgridcols(int cols)
     cols = std::max(cols, 1);
     if (cols == m_cols)
         return;
+    // Built in full before the views hear of the change, as rows are.
     std::vector<QString> reshaped(static_cast<size_t>(m_rows) * cols);
     const int kept = std::min(cols, m_cols);
     for (int r = 0; r < m_rows; ++r)

@@ -1,7 +1,9 @@
 // The string grid used by every grid of the program: a QTableView over a model of
 // text cells, addressed as cell(col, row). Row 0 holds the titles and is shown as
 // the horizontal header; row r >= 1 is model row r - 1. Column 0 is drawn as a
-// title column. Cells are selectable, never editable.
+// title column. Cells are selectable, never editable. Writing a cell outside the
+// grid fails with the program's error; a resize that cannot get its memory
+// leaves the grid as it was.
 #pragma once
 
 #include <QAbstractTableModel>
