@@ -1,13 +1,14 @@
 #!/bin/sh
 # Medians, over N runs (default 5), of the time from process start to the splash
 # window shown and to the main window shown (after the splash's five ticks).
+# It runs the start-up probe, the same start-up that reports and then quits.
 # usage: bench/startup.sh [build-folder] [runs]
 build=${1:-build}
 runs=${2:-5}
 out=$(mktemp)
 i=0
 while [ "$i" -lt "$runs" ]; do
-    QT_QPA_PLATFORM=offscreen QORVEL3D_STARTUP_PROBE=1 "$build/bin/qorvel3d" >>"$out" 2>/dev/null
+    QT_QPA_PLATFORM=offscreen "$build/bin/qorvel3d-startupprobe" >>"$out" 2>/dev/null
     i=$((i + 1))
 done
 for what in splash-shown main-shown; do
