@@ -22,6 +22,7 @@ Tfrmflash::Tfrmflash(const QString &programfolder, QWidget *parent)
     centreonscreen(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
+    Timer1->setTimerType(Qt::PreciseTimer); // a coarse timer may tick early
     connecthandler(Timer1, &QTimer::timeout, this, &Tfrmflash::Timer1Timer);
     Timer1->start();
     guard([this] { FormCreate(); });
@@ -47,6 +48,8 @@ void Tfrmflash::FormCreate()
     setAttribute(Qt::WA_ShowWithoutActivating);
     show();
 }
+
+void Tfrmflash::reject() {}
 
 void Tfrmflash::Timer1Timer()
 {

@@ -27,6 +27,9 @@ public:
     explicit Tfrmflash(const QString &programfolder, QWidget *parent = nullptr);
     ~Tfrmflash() override;
 
+    // Esc and a request to close do nothing: the splash ends at its fifth tick only.
+    void reject() override;
+
 private:
     void FormCreate();
     void Timer1Timer();

@@ -165,7 +165,7 @@ void Tfrmgudingjihua::setupplangrid(int days)
     Tstringgrid *grid = ui->grdjihua;
     grid->setrowcount(days + 1);
     grid->setcolcount(7);
-    const int width = (grid->contentsRect().width() - 20) / 7;
+    const int width = (grid->clientwidth() - 20) / 7;
     for (int col = 0; col < 7; ++col) {
         grid->setcolwidth(col, width);
         grid->setcell(col, 0, titles[col]);

@@ -114,6 +114,10 @@ void TestMainWindow::designstate()
     QCOMPARE(m_window->objectName(), u"frmmain"_s);
     QCOMPARE(m_window->windowTitle(), u"Qorvel3D时时彩自动选号器"_s);
     QCOMPARE(control<QLabel>("Label1")->text(), m_window->windowTitle());
+    const QFont title = control<QLabel>("Label1")->font();
+    QCOMPARE(title.pixelSize(), 33);
+    QCOMPARE(title.family(), u"黑体"_s);
+    QVERIFY(title.bold() && title.italic());
     QCOMPARE(control<Tradiogroup>("opttype")->itemindex(), 0);
     QCOMPARE(control<Tradiogroup>("opttype")->items(), (QStringList{u"二码"_s, u"三码"_s}));
     QCOMPARE(control<Tradiogroup>("optmode")->itemindex(), 0);

@@ -16,6 +16,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QTableView>
 #include <QTest>
 
 using namespace Qt::Literals::StringLiterals;
@@ -37,6 +40,7 @@ private slots:
     void zeroperiodsleaveonlythetitles();
     void closeonlyhides();
     void gridgrowswiththewindow();
+    void firstcolumnstayswhenscrollingsideways();
 
     void savesandloadsthedefaultplan();
     void dialogsaresetup();
@@ -171,9 +175,12 @@ void TestPlanner::calculatesthedefaultplan()
     QCOMPARE(qsizetype(plantable.size()), qsizetype(80));
     QCOMPARE(plantable[79][5], qint64(1240));
 
-    const int width = (grid()->contentsRect().width() - 20) / 7;
+    // From the width the cells have, the vertical scroll bar left out.
+    QTRY_VERIFY(grid()->verticalScrollBar()->isVisible());
+    const int width = (grid()->viewport()->width() - 20) / 7;
     QCOMPARE(grid()->columnWidth(0), width);
     QCOMPARE(grid()->columnWidth(6), width);
+    QCOMPARE(grid()->horizontalScrollBar()->maximum(), 0); // all seven fit
 
     // Pressing it again with another loss recalculates from scratch.
     setboxes({u"100"_s, u"20"_s, u"16"_s, u"1000"_s, u"2"_s});
@@ -282,6 +289,27 @@ void TestPlanner::gridgrowswiththewindow()
     QCOMPARE(control<QLabel>("Label5")->pos(), QPoint(621, 208));
     QCOMPARE(control<QPushButton>("btnala")->geometry(), QRect(621, 419, 81, 25));
     QCOMPARE(control<QPushButton>("btnclose")->geometry(), QRect(621, 515, 81, 25));
+}
+
+void TestPlanner::firstcolumnstayswhenscrollingsideways()
+{
+    control<QPushButton>("btnala")->click();
+    takemessagetexts();
+    m_window->resize(300, 453); // the grid is now narrower than its seven columns
+    QTRY_VERIFY(grid()->horizontalScrollBar()->maximum() > 0);
+    grid()->horizontalScrollBar()->setValue(grid()->horizontalScrollBar()->maximum());
+    const QModelIndex period1 = grid()->model()->index(0, 0);
+    QVERIFY(grid()->visualRect(period1).right() < 0); // scrolled away in the moving part
+    const auto *fixed = grid()->findChild<QTableView *>(u"fixedcolumn"_s);
+    QVERIFY(fixed && fixed->isVisible());
+    QCOMPARE(fixed->geometry().topLeft(), QPoint(grid()->frameWidth(), grid()->frameWidth()));
+    QCOMPARE(fixed->width(), grid()->columnWidth(0));
+    QCOMPARE(fixed->visualRect(period1).left(), 0);
+    QCOMPARE(fixed->model()->data(period1).toString(), u"1"_s);
+    QCOMPARE(fixed->horizontalHeader()->model()->headerData(0, Qt::Horizontal).toString(), u"投注时间"_s);
+    // Scrolling down moves both parts together.
+    grid()->verticalScrollBar()->setValue(10);
+    QCOMPARE(fixed->verticalScrollBar()->value(), 10);
 }
 
 void TestPlanner::savesandloadsthedefaultplan()

@@ -8,10 +8,13 @@
 #include "toolkit/platform.h"
 #include "toolkit/radiogroup.h"
 #include "toolkit/stringgrid.h"
+#include "toolkit/window.h"
 #include "tests/windowtest.h"
 
 #include <QApplication>
 #include <QBuffer>
+#include <QDialog>
+#include <QLineEdit>
 #include <QFile>
 #include <QTranslator>
 #include <QHeaderView>
@@ -75,6 +78,7 @@ private slots:
     void afailedgrowthleavesthegrid();
 
     void radiogroupselects();
+    void dialogsoverawindowontopstayontop();
 
     void errortext_data();
     void errortext();
@@ -229,6 +233,19 @@ void TestToolkit::radiogroupselects()
     group.setitemindex(-1);
     QCOMPARE(group.itemindex(), -1);
     QCOMPARE(group.items(), (QStringList{u"二码"_s, u"三码"_s}));
+}
+
+void TestToolkit::dialogsoverawindowontopstayontop()
+{
+    QWidget ontop(nullptr, Qt::Window | Qt::WindowStaysOnTopHint), plain;
+    QLineEdit inside(&ontop);
+    QDialog overtop, overplain, unowned;
+    stayabove(&overtop, &inside); // the owner may be any control of that window
+    stayabove(&overplain, &plain);
+    stayabove(&unowned, nullptr);
+    QVERIFY(overtop.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(!overplain.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(!unowned.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 }
 
 void TestToolkit::errortext_data()

@@ -1,5 +1,7 @@
 #include "toolkit/filedialogs.h"
 
+#include "toolkit/window.h"
+
 #include <QFileDialog>
 
 namespace filedialogs {
@@ -19,6 +21,7 @@ QString ask(QWidget *parent, const Tfiledialogsetup &setup, QFileDialog::AcceptM
     if (filedialogs::seam().active())
         return filedialogs::seam().answer(setup);
     QFileDialog dialog(parent);
+    stayabove(&dialog, parent);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);

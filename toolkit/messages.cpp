@@ -1,5 +1,7 @@
 #include "toolkit/messages.h"
 
+#include "toolkit/window.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QPushButton>
@@ -11,7 +13,9 @@ namespace {
 
 void show(const QString &text, const QString &caption, QMessageBox::Icon icon, bool chineseok)
 {
-    QMessageBox box(icon, caption, text, QMessageBox::Ok, QApplication::activeWindow());
+    QWidget *owner = QApplication::activeWindow();
+    QMessageBox box(icon, caption, text, QMessageBox::Ok, owner);
+    stayabove(&box, owner);
     if (chineseok)
         box.button(QMessageBox::Ok)->setText(u"确定"_s);
     if (seam().active()) {

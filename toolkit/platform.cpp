@@ -16,7 +16,8 @@ void installfontsubstitutes()
                                u"AR PL UMing CN"_s};
     QFont::insertSubstitutions(u"MS Sans Serif"_s, QStringList{u"Microsoft Sans Serif"_s, u"Tahoma"_s,
                                                               u"DejaVu Sans"_s} + cjksans);
-    QFont::insertSubstitutions(u"黑体"_s, cjksans);
+    // SimHei's Latin letters are half as wide as its Chinese ones; so are the Mono face's.
+    QFont::insertSubstitutions(u"黑体"_s, QStringList{u"SimHei"_s, u"WenQuanYi Zen Hei Mono"_s} + cjksans);
     QFont::insertSubstitutions(u"宋体"_s, cjkserif);
     QFont::insertSubstitutions(u"隶书"_s, QStringList{u"LiSu"_s, u"STLiti"_s} + cjksans);
     QFont::insertSubstitutions(u"录书"_s, QStringList{u"LiSu"_s, u"STLiti"_s} + cjksans);

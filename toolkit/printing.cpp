@@ -1,6 +1,7 @@
 #include "toolkit/printing.h"
 
 #include "toolkit/apperror.h"
+#include "toolkit/window.h"
 
 #include <QFontMetrics>
 #include <QPrintDialog>
@@ -107,5 +108,6 @@ bool askprinter(QWidget *parent, QPrinter &printer)
         return true;
     }
     QPrintDialog dialog(&printer, parent);
+    stayabove(&dialog, parent);
     return dialog.exec() == QDialog::Accepted;
 }

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QPalette>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTimer>
 
 namespace {
@@ -155,7 +157,7 @@ void Tgridmodel::flushchanged()
 }
 
 Tstringgrid::Tstringgrid(QWidget *parent)
-    : QTableView(parent), m_model(new Tgridmodel(this))
+    : QTableView(parent), m_model(new Tgridmodel(this)), m_fixedcolumn(new QTableView(this))
 {
     setModel(m_model);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -169,6 +171,73 @@ Tstringgrid::Tstringgrid(QWidget *parent)
     horizontalHeader()->setMinimumSectionSize(1);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    QTableView *fixed = m_fixedcolumn;
+    fixed->setObjectName(QStringLiteral("fixedcolumn"));
+    fixed->setModel(m_model);
+    fixed->setSelectionModel(selectionModel());
+    fixed->setFocusPolicy(Qt::NoFocus);
+    fixed->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    fixed->setSelectionMode(QAbstractItemView::SingleSelection);
+    fixed->setWordWrap(false);
+    fixed->setFrameShape(QFrame::NoFrame);
+    fixed->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    fixed->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    fixed->verticalHeader()->hide();
+    fixed->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    fixed->verticalHeader()->setDefaultSectionSize(defaultrowheight);
+    fixed->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    fixed->horizontalHeader()->setHighlightSections(false);
+    fixed->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    viewport()->stackUnder(fixed);
+    hidemovingcolumns();
+    connect(m_model, &QAbstractItemModel::columnsInserted, this, &Tstringgrid::hidemovingcolumns);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int col, int, int width) {
+        if (col == 0) {
+            m_fixedcolumn->setColumnWidth(0, width);
+            placefixedcolumn();
+        }
+    });
+    connect(verticalScrollBar(), &QAbstractSlider::valueChanged, fixed->verticalScrollBar(),
+            &QAbstractSlider::setValue);
+    connect(fixed->verticalScrollBar(), &QAbstractSlider::valueChanged, verticalScrollBar(),
+            &QAbstractSlider::setValue);
+    placefixedcolumn();
+}
+
+int Tstringgrid::clientwidth() const
+{
+    const int rowsheight = (rowcount() - 1) * verticalHeader()->defaultSectionSize();
+    const int height = contentsRect().height() - horizontalHeader()->sizeHint().height();
+    const bool scrolls = verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn
+                         || (verticalScrollBarPolicy() == Qt::ScrollBarAsNeeded && rowsheight > height);
+    return contentsRect().width() - (scrolls ? style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) : 0);
+}
+
+void Tstringgrid::resizeEvent(QResizeEvent *event)
+{
+    QTableView::resizeEvent(event);
+    placefixedcolumn();
+}
+
+void Tstringgrid::scrollTo(const QModelIndex &index, ScrollHint hint)
+{
+    // The fixed column is always in view; scrolling to it would only move the rest.
+    if (index.column() > 0)
+        QTableView::scrollTo(index, hint);
+}
+
+void Tstringgrid::placefixedcolumn()
+{
+    m_fixedcolumn->setGeometry(frameWidth(), frameWidth(), columnWidth(0),
+                               viewport()->height() + horizontalHeader()->height());
+}
+
+void Tstringgrid::hidemovingcolumns()
+{
+    for (int col = 1; col < m_model->columnCount(); ++col)
+        m_fixedcolumn->setColumnHidden(col, true);
+    m_fixedcolumn->setColumnWidth(0, columnWidth(0));
 }
 
 void Tstringgrid::setcolwidth(int col, int px)

@@ -1,7 +1,7 @@
 // The string grid used by every grid of the program: a QTableView over a model of
 // text cells, addressed as cell(col, row). Row 0 holds the titles and is shown as
 // the horizontal header; row r >= 1 is model row r - 1. Column 0 is drawn as a
-// title column. Cells are selectable, never editable. Writing a cell outside the
+// title column and stays in place when the grid scrolls sideways. Cells are selectable, never editable. Writing a cell outside the
 // grid fails with the program's error; a resize that cannot get its memory
 // leaves the grid as it was.
 #pragma once
@@ -59,7 +59,20 @@ public:
     int colcount() const { return m_model->gridcols(); }
     void setcolcount(int cols) { m_model->setgridcols(cols); }
     void setcolwidth(int col, int px);
+    // The width the cells have: the grid's inside less the vertical scroll bar
+    // when the rows do not fit its height.
+    int clientwidth() const;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
 
 private:
+    void placefixedcolumn();
+    void hidemovingcolumns();
+
     Tgridmodel *m_model;
+    // Column 0 drawn again over the left edge, so it stays when the grid
+    // scrolls sideways; it shares the model and the selection.
+    QTableView *m_fixedcolumn;
 };

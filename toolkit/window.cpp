@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QWindow>
 
 #include <vector>
 
@@ -127,7 +128,9 @@ void settaborder(std::initializer_list<QWidget *> controls)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
 
-void centreonscreen(QWidget *window)
+namespace {
+
+void centrebyframe(QWidget *window)
 {
     const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     if (!screen)
@@ -135,4 +138,42 @@ void centreonscreen(QWidget *window)
     QRect frame = window->frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());
     window->move(frame.topLeft());
+}
+
+// A window manager adds its frame only once the window is shown; the window is
+// centred again by that frame when it first appears on the screen.
+class framecentrer : public QObject
+{
+public:
+    explicit framecentrer(QWidget *window) : QObject(window), m_window(window) { window->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_window && event->type() == QEvent::Show && m_window->windowHandle()) {
+            m_window->windowHandle()->installEventFilter(this);
+        } else if (watched == m_window->windowHandle() && event->type() == QEvent::Expose
+                   && m_window->windowHandle()->isExposed()) {
+            centrebyframe(m_window);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QWidget *m_window;
+};
+
+} // namespace
+
+void stayabove(QWidget *dialog, const QWidget *owner)
+{
+    if (owner && owner->window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+        dialog->setWindowFlag(Qt::WindowStaysOnTopHint);
+}
+
+void centreonscreen(QWidget *window)
+{
+    centrebyframe(window);
+    new framecentrer(window);
 }

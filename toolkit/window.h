@@ -21,5 +21,10 @@ void settaborder(std::initializer_list<QWidget *> controls);
 // resized; anchored to two opposite edges it grows with the parent.
 void anchor(QWidget *control, Qt::Edges edges);
 
-// Places a top-level window in the centre of the screen it will appear on.
+// A dialog over a window that stays on top stays on top as well; without this a
+// window manager may stack the dialog below that window, out of sight.
+void stayabove(QWidget *dialog, const QWidget *owner);
+
+// Places a top-level window in the centre of the screen it will appear on, and
+// again by its frame once the window manager has framed it.
 void centreonscreen(QWidget *window);
