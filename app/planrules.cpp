@@ -186,6 +186,35 @@ plan nextthreeplan(const QString &secondlatest, const QString &latest, mode m)
     return next;
 }
 
+bool hitsthree(const QString &draw, const plan &current, mode m)
+{
+    // Compared class by class, which is what comparing the two texts comes to.
+    if (current.size() != 3)
+        return false;
+    for (int position = 1; position <= 3; ++position)
+        if (current[position - 1].position != position
+            || current[position - 1].cls != classof(digitat(draw, position), m))
+            return false;
+    return true;
+}
+
+std::optional<plan> nextplan(kind type, mode m, const std::optional<plan> &current, const QString &secondlatest,
+                             const QString &latest)
+{
+    if (type == kind::two)
+        return nexttwoplan(current, latest, m);
+    if (current && hitsthree(latest, *current, m))
+        return std::nullopt;
+    return nextthreeplan(secondlatest, latest, m);
+}
+
+int betcount(kind type)
+{
+    codetabletype table = buildcodetable();
+    const QString draw = u"000"_s;
+    return selectbet(table, *nextplan(type, mode::oddeven, std::nullopt, draw, draw));
+}
+
 QString numberlabel(int n)
 {
     return QString::number(n).rightJustified(3, u' ');

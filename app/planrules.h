@@ -66,6 +66,22 @@ QString classtext(const QString &draw, mode m);
 // position it bets that a changed class changes back and a kept one stays.
 plan nextthreeplan(const QString &secondlatest, const QString &latest, mode m);
 
+// The plan types: two positions ("二码") or all three ("三码").
+enum class kind { two = 0, three = 1 };
+
+// The hit test of a three-position plan: the class text of the draw equals the
+// plan's text. A plan in the other mode's classes is never hit.
+bool hitsthree(const QString &draw, const plan &current, mode m);
+
+// One generate press on checked draws: the plan that follows the current one
+// (none in the first period), or no value when the latest draw hits the current
+// plan. Two positions read only the latest draw.
+std::optional<plan> nextplan(kind type, mode m, const std::optional<plan> &current, const QString &secondlatest,
+                             const QString &latest);
+
+// How many numbers a plan of the type bets on: 250 or 125.
+int betcount(kind type);
+
 // Running number of the numbers grid: "%3d".
 QString numberlabel(int n);
 // Each number and a blank; CR LF after every tenth.

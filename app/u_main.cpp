@@ -152,10 +152,7 @@ void Tfrmmain::gentwo(mode m)
         messages::showmessage(u"请输入三位数字"_s);
         return;
     }
-    std::optional<planrules::plan> current;
-    if (ui->grdjihua->rowcount() > 1)
-        current = planrules::readplan(ui->grdjihua->cell(2, ui->grdjihua->rowcount() - 1));
-    const std::optional<planrules::plan> next = planrules::nexttwoplan(current, draw, m);
+    const std::optional<planrules::plan> next = planrules::nextplan(planrules::kind::two, m, currentplan(), {}, draw);
     if (!next)
         return endonhit();
     logperiod(*next, twocount);
@@ -171,13 +168,22 @@ void Tfrmmain::genthree(mode m)
         messages::showmessage(u"请输入三位数字"_s);
         return;
     }
-    // In the first period the last row is the title row, which never matches.
-    if (planrules::classtext(draw, m) == ui->grdjihua->cell(2, ui->grdjihua->rowcount() - 1))
+    const std::optional<planrules::plan> next =
+        planrules::nextplan(planrules::kind::three, m, currentplan(), secondlatest, draw);
+    if (!next)
         return endonhit();
-    logperiod(planrules::nextthreeplan(secondlatest, draw, m), threecount);
+    logperiod(*next, threecount);
     ui->edtzuijingcode1->setText(draw);
     ui->edtzuijingcode2->clear();
     ui->edtzuijingcode2->setFocus();
+}
+
+std::optional<planrules::plan> Tfrmmain::currentplan() const
+{
+    // The plan lives only as the text of the last log row; the title row holds none.
+    if (ui->grdjihua->rowcount() <= 1)
+        return std::nullopt;
+    return planrules::readplan(ui->grdjihua->cell(2, ui->grdjihua->rowcount() - 1));
 }
 
 void Tfrmmain::endonhit()

@@ -61,6 +61,7 @@ private:
     void genbigsmall3();
     void gentwo(planrules::mode m);
     void genthree(planrules::mode m);
+    std::optional<planrules::plan> currentplan() const;
     void endonhit();
     void logperiod(const planrules::plan &next, int count);
 

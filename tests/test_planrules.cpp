@@ -126,6 +126,7 @@ void TestPlanRules::nexttwo()
     if (!previous.isEmpty())
         current = readplan(previous);
     const std::optional<plan> result = nexttwoplan(current, draw, m);
+    QVERIFY(nextplan(kind::two, m, current, {}, draw) == result); // a press reads the latest draw only
     if (next.isEmpty()) {
         QVERIFY(!result);
         QVERIFY(inbet(draw, *current));
@@ -201,16 +202,23 @@ void TestPlanRules::nextthree()
     QFETCH(QString, secondlatest);
     QFETCH(QString, latest);
     QFETCH(QString, next);
-    const bool hit = classtext(latest, m) == current;
-    QCOMPARE(hit, next.isEmpty());
-    if (hit)
+    std::optional<plan> shown;
+    if (current != u"本期投注"_s)
+        shown = readplan(current);
+    const std::optional<plan> pressed = nextplan(kind::three, m, shown, secondlatest, latest);
+    QCOMPARE(!pressed, next.isEmpty());
+    // A hit is what comparing the draw's class text with the plan text says.
+    QCOMPARE(classtext(latest, m) == current, next.isEmpty());
+    if (!pressed)
         return;
-    const plan p = nextthreeplan(secondlatest, latest, m);
+    const plan p = *pressed;
     QCOMPARE(plantext(p), next);
     // Whatever changed between the two draws, the bet is the second-latest's pattern.
     QCOMPARE(plantext(p), classtext(secondlatest, m));
     codetabletype table = buildcodetable();
     QCOMPARE(selectbet(table, p), 125);
+    QCOMPARE(betcount(kind::three), 125);
+    QCOMPARE(betcount(kind::two), 250);
 }
 
 void TestPlanRules::betholdsexactlythematchingnumbers_data()
