@@ -201,6 +201,14 @@ qint64 firstmultiple(qint64 total, const inputs &in)
 
 std::optional<plantabletype> calculate(const inputs &in)
 {
+    plantabletype table = calculateupto(in);
+    if (qint64(table.size()) < in.days)
+        return std::nullopt;
+    return table;
+}
+
+plantabletype calculateupto(const inputs &in)
+{
     plantabletype table;
     table.reserve(static_cast<size_t>(checkdays(in.days)));
     checked running;
@@ -208,12 +216,28 @@ std::optional<plantabletype> calculate(const inputs &in)
     for (qint64 period = 1; period <= in.days; ++period) {
         const qint64 m = firstmultiple(total, in);
         if (m == 0)
-            return std::nullopt;
+            break;
         table.push_back(candidate(period, m, total, in));
         total = running.add(total, table.back()[2]);
         running.raise();
     }
     return table;
+}
+
+qint64 addchecked(qint64 a, qint64 b)
+{
+    checked c;
+    const qint64 sum = c.add(a, b);
+    c.raise();
+    return sum;
+}
+
+qint64 subchecked(qint64 a, qint64 b)
+{
+    checked c;
+    const qint64 difference = c.sub(a, b);
+    c.raise();
+    return difference;
 }
 
 qint64 averagenet(const plantabletype &table, qint64 days)

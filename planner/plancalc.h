@@ -67,6 +67,13 @@ qint64 firstmultiple(qint64 total, const inputs &in);
 // The whole table, or no value when some period has no qualifying multiple. The
 // period count is checked as checkdays() does.
 std::optional<plantabletype> calculate(const inputs &in);
+// The table as far as it goes: all rows, or those before the first period with no
+// qualifying multiple. Its size is the largest count up to in.days whose table exists.
+plantabletype calculateupto(const inputs &in);
+
+// a + b and a - b, failing with "整数溢出" where the result leaves 64 bits.
+qint64 addchecked(qint64 a, qint64 b);
+qint64 subchecked(qint64 a, qint64 b);
 
 // Sum of the net profits of the first `days` rows, divided by `days`.
 qint64 averagenet(const plantabletype &table, qint64 days);

@@ -87,6 +87,11 @@ QString fileerrortext(int code, const QString &path)
 
 Ttextreader Ttextreader::fromfile(const QString &path)
 {
+    return Ttextreader(readwholefile(path));
+}
+
+QByteArray readwholefile(const QString &path)
+{
     QFile file(path);
     if (QFileInfo(path).isDir())
         throw AppError(u"文件存取错误"_s);
@@ -95,7 +100,7 @@ Ttextreader Ttextreader::fromfile(const QString &path)
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw AppError(u"I/O 错误 %1"_s.arg(lastsystemerror()));
-    return Ttextreader(std::move(bytes));
+    return bytes;
 }
 
 QByteArray Ttextreader::readline()
@@ -113,16 +118,35 @@ QByteArray Ttextreader::readline()
     return line;
 }
 
-void writelines(QIODevice &device, const QList<QByteArray> &lines)
+namespace {
+
+QByteArray joinlines(const QList<QByteArray> &lines)
 {
     QByteArray bytes;
     for (const QByteArray &line : lines)
         bytes += line + "\r\n";
+    return bytes;
+}
+
+void writebytes(QIODevice &device, const QByteArray &bytes)
+{
     if (device.write(bytes) != bytes.size())
         diskfull();
 }
 
+} // namespace
+
+void writelines(QIODevice &device, const QList<QByteArray> &lines)
+{
+    writebytes(device, joinlines(lines));
+}
+
 void savelines(const QString &path, const QList<QByteArray> &lines)
+{
+    savebytes(path, joinlines(lines));
+}
+
+void savebytes(const QString &path, const QByteArray &bytes)
 {
     const QFileInfo target(path);
     // The old file is only ever replaced, so what stops writing to it must be
@@ -132,7 +156,7 @@ void savelines(const QString &path, const QList<QByteArray> &lines)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         fail(path);
-    writelines(file, lines);
+    writebytes(file, bytes);
     if (!file.commit()) {
         if (file.error() == QFileDevice::WriteError)
             diskfull();

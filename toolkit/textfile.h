@@ -25,10 +25,15 @@ private:
     qsizetype m_pos = 0;
 };
 
+// The whole file; fails with the file error.
+QByteArray readwholefile(const QString &path);
+
 // Writes each line and CR LF; fails with "磁盘已满" when a write falls short.
 void writelines(QIODevice &device, const QList<QByteArray> &lines);
 // Replaces the file at `path` with the lines, or leaves it as it was.
 void savelines(const QString &path, const QList<QByteArray> &lines);
+// The same for bytes as they stand.
+void savebytes(const QString &path, const QByteArray &bytes);
 
 // The message for a file that could not be opened, created or written, from the
 // system's error code (errno, or GetLastError on Windows).

@@ -1,0 +1,30 @@
+// qorvel3d-replay: the history replay window, or with arguments its command-line
+// mode (qorvel3d-replay --help).
+#include "replay/commandline.h"
+#include "replay/u_replay.h"
+#include "toolkit/guard.h"
+#include "toolkit/platform.h"
+#include "toolkit/window.h"
+
+#include <QApplication>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    // Options mean the command line; a file name alone opens the window with it.
+    const bool windowed = argc == 1 || (argc == 2 && argv[1][0] != '-');
+    if (!windowed) {
+        QCoreApplication app(argc, argv);
+        return replay::commandline(QCoreApplication::arguments().mid(1), stdout, stderr);
+    }
+    QApplication app(argc, argv);
+    installfontsubstitutes();
+    loadchinesetranslation(app);
+    Tfrmreplay window(executablefolder());
+    centreonscreen(&window);
+    window.show();
+    if (argc == 2)
+        guard([&] { window.openhistory(QCoreApplication::arguments().at(1)); });
+    return QApplication::exec();
+}

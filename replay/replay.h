@@ -1,0 +1,68 @@
+// The history replay: the main window's plan run over past draws as a user would
+// run it, press by press, with a new plan right after every hit, and the
+// planner's multiples staked on it.
+//
+// Every draw after the start is bet on. A two-position plan starts from one draw
+// (the first, or the one that ended the plan before), a three-position plan from
+// two (the second-latest and the latest). Period i of a plan bets with the
+// multiple of row i of the planner's table; a plan that has missed N bets is a
+// bust and the next one starts as after a hit.
+#pragma once
+
+#include "app/planrules.h"
+#include "planner/plancalc.h"
+#include "replay/history.h"
+
+#include <vector>
+
+namespace replay {
+
+enum class ending { hit, bust, open };
+
+struct planresult
+{
+    qint64 first = 0;   // the first draw it bet on (index into the history)
+    qint32 periods = 0; // bets placed
+    ending end = ending::open;
+    qint64 staked = 0;
+    qint64 won = 0;
+    qint64 result() const { return won - staked; }
+    // The draw it ended on (hit or bust), or its last bet when open.
+    qint64 last() const { return first + periods - 1; }
+};
+
+struct outcome
+{
+    std::vector<planresult> plans; // in order; an open plan, if any, is the last
+    std::vector<qint64> running;   // the running result after each bet
+    qint64 staked = 0;
+    qint64 won = 0;
+    qint64 lowest = 0;           // the lowest point of the running result (0 before any bet)
+    qint64 largeststake = 0;     // the largest single stake
+    qint64 largestplancash = 0;  // the largest sum of stakes one plan needed
+    qint64 hits = 0;
+    qint64 busts = 0;
+    bool cancelled = false;
+
+    qint64 result() const { return won - staked; }
+    qint64 bets() const { return qint64(running.size()); }
+    // Hits and busts; an open plan is counted apart.
+    qint64 finished() const { return hits + busts; }
+    const planresult *open() const;
+    // The longest finished plan, or null when none has finished.
+    const planresult *longest() const;
+    double meanlength() const;
+};
+
+struct settings
+{
+    planrules::kind type = planrules::kind::two;
+    planrules::mode mode = planrules::mode::oddeven;
+};
+
+// Replays the history with the planner's table; its row count is N. Money is
+// signed 64-bit and checked: an overflow fails with "整数溢出".
+outcome run(const history::Thistory &draws, const settings &how, const plancalc::plantabletype &table,
+            const history::progressfn &progress = {});
+
+} // namespace replay
