@@ -110,7 +110,7 @@ int commandline(const QStringList &args, FILE *out, FILE *err)
         if (!table)
             return refuse(1, u"所需倍数太大，无法投注！按这些设置最多可投注%1期"_s.arg(longestdays(in)));
         const outcome result = run(parsed.history, how, *table);
-        const runinfo info{how, in, longestdays(in)};
+        const runinfo info{how, in, longestdays(in), *table};
         say(out, summarylines(parsed.history, info, result).join(u'\n') + u'\n');
         if (given.contains(u"--csv"_s)) {
             try {

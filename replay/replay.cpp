@@ -53,6 +53,7 @@ outcome run(const history::Thistory &draws, const settings &how, const plancalc:
         out.staked = addchecked(out.staked, stake);
         out.largeststake = std::max(out.largeststake, stake);
         running = plancalc::subchecked(running, stake);
+        out.lowest = std::min(out.lowest, running);
 
         const QString &secondlatest = draws.draw(d - 1);
         const QString &latest = draws.draw(d);
@@ -64,7 +65,6 @@ outcome run(const history::Thistory &draws, const settings &how, const plancalc:
             running = addchecked(running, plan.won);
         }
         out.running.push_back(running);
-        out.lowest = std::min(out.lowest, running);
 
         if (hit || plan.periods == days) {
             plan.end = hit ? ending::hit : ending::bust;

@@ -34,10 +34,10 @@ struct planresult
 struct outcome
 {
     std::vector<planresult> plans; // in order; an open plan, if any, is the last
-    std::vector<qint64> running;   // the running result after each bet
+    std::vector<qint64> running;   // the running result after each draw bet on
     qint64 staked = 0;
     qint64 won = 0;
-    qint64 lowest = 0;           // the lowest point of the running result (0 before any bet)
+    qint64 lowest = 0;           // the lowest point of the running result, each stake counted as it is placed
     qint64 largeststake = 0;     // the largest single stake
     qint64 largestplancash = 0;  // the largest sum of stakes one plan needed
     qint64 hits = 0;

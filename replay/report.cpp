@@ -103,9 +103,9 @@ std::vector<double> expectedlengths(const runinfo &info, const outcome &out)
 QStringList summarylines(const history::Thistory &draws, const runinfo &info, const outcome &out)
 {
     QStringList lines;
-    lines.append(u"开奖：%1期"_s.arg(draws.size())
+    lines.append(u"【开奖历史】%1期"_s.arg(draws.size())
                  + (draws.reversed() ? u"（文件为新开奖在前，已倒转为按时间先后回测）"_s : QString()));
-    lines.append(u"设置：%1 %2；前期亏损%3，预期利润%4%，单倍投入%5，单注奖金%6，投注期数%7（最多可投注期数%8）"_s
+    lines.append(u"【设置】%1 %2；前期亏损%3，预期利润%4%，单倍投入%5，单注奖金%6，投注期数%7（最多可投注期数%8）"_s
                      .arg(typename_(info.how.type), modename(info.how.mode))
                      .arg(info.in.prekui)
                      .arg(info.in.lirun)
@@ -113,31 +113,34 @@ QStringList summarylines(const history::Thistory &draws, const runinfo &info, co
                      .arg(info.in.outofsin)
                      .arg(info.in.days)
                      .arg(info.maxdays));
-    QString plans = u"计划：结束%1个，其中中出%2个，爆仓%3个"_s.arg(out.finished()).arg(out.hits).arg(out.busts);
-    if (const planresult *open = out.open())
-        plans += u"；另有未结束计划1个（已投%1期，投入%2）"_s.arg(open->periods).arg(money(open->staked));
-    lines.append(plans);
+    lines.append(u"【回测结果】"_s);
+    lines.append(u"计划：结束%1个，其中中出%2个，爆仓%3个"_s.arg(out.finished()).arg(out.hits).arg(out.busts));
+    if (const planresult *open = out.open()) {
+        const plancalc::planrow &next = info.table[size_t(open->periods)];
+        lines.append(u"未结束的计划：已投%1期，投入%2；下一期是它的第%3期，倍数%4，投注%5"_s.arg(open->periods)
+                         .arg(money(open->staked))
+                         .arg(open->periods + 1)
+                         .arg(next[1])
+                         .arg(money(next[2])));
+    }
     if (const planresult *longest = out.longest())
         lines.append(u"最长计划：%1期（%2至%3）；平均计划长度%4期"_s.arg(longest->periods)
                          .arg(draws.name(longest->first), draws.name(longest->last()))
                          .arg(QString::number(out.meanlength(), 'f', 2)));
-    else
-        lines.append(u"最长计划：没有结束的计划"_s);
-    lines.append(u"资金：总投入%1，总奖金%2，总盈亏%3，最大回撤（累计盈亏的最低点）%4"_s.arg(money(out.staked), money(out.won),
-                                                                                       money(out.result()),
-                                                                                       money(out.lowest)));
-    lines.append(u"单期最大投注%1；一个计划最多需要资金%2"_s.arg(money(out.largeststake), money(out.largestplancash)));
+    lines.append(u"资金：总投入%1，总奖金%2，总盈亏%3"_s.arg(money(out.staked), money(out.won), money(out.result())));
+    lines.append(u"最大回撤（累计盈亏的最低点）%1；单期最大投注%2；一个计划最多需要资金%3"_s.arg(
+        money(out.lowest), money(out.largeststake), money(out.largestplancash)));
 
     const odds o = oddsof(info, out);
-    lines.append(u"随机开奖下的概率："_s);
+    lines.append(u"【随机开奖下】"_s);
     lines.append(u"每期投注中出的概率%1%（%2/1000注）"_s.arg(QString::number(o.hit * 100, 'f', 1))
                      .arg(planrules::betcount(info.how.type)));
     lines.append(u"一个计划爆仓（连续%1期未中）的概率%2"_s.arg(info.in.days).arg(chance(o.bust)));
-    lines.append(u"按%1个结束的计划，预计爆仓%2次，实际爆仓%3次"_s.arg(out.finished())
+    lines.append(u"%1个结束的计划预计爆仓%2次，实际爆仓%3次"_s.arg(out.finished())
                      .arg(QString::number(o.expectedbusts, 'f', 1))
                      .arg(out.busts));
     if (const planresult *longest = out.longest())
-        lines.append(u"最长计划%1期：一个计划至少持续%1期的概率%2，%3个计划中至少出现一次的概率%4"_s.arg(longest->periods)
+        lines.append(u"最长计划%1期：一个计划至少持续%1期的概率%2；%3个计划中至少出现一次的概率%4"_s.arg(longest->periods)
                          .arg(chance(o.longestatleast))
                          .arg(out.finished())
                          .arg(chance(o.longestanywhere)));

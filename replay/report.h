@@ -19,6 +19,7 @@ struct runinfo
     settings how;
     plancalc::inputs in;
     qint64 maxdays = 0; // the largest count up to 80 whose table exists
+    plancalc::plantabletype table;
 };
 
 QString typename_(planrules::kind type);

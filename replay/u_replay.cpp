@@ -212,7 +212,7 @@ void Tfrmreplay::btnreplayClick()
     replay::outcome out = replay::run(m_history->history, chosen(), *table, progress.report());
     if (out.cancelled)
         return;
-    m_info = {chosen(), in, replay::longestdays(in)};
+    m_info = {chosen(), in, replay::longestdays(in), *table};
     m_outcome = std::move(out);
     showoutcome();
 }
