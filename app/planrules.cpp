@@ -116,6 +116,7 @@ plan readplan(const QString &text)
 plan drawplan(const QString &draw, const std::vector<int> &positions, mode m)
 {
     plan p;
+    p.reserve(positions.size());
     for (int position : positions)
         p.push_back({position, classof(digitat(draw, position), m)});
     return p;
@@ -178,6 +179,7 @@ plan nextthreeplan(const QString &secondlatest, const QString &latest, mode m)
 {
     // Either way the bet comes to the class the second-latest draw shows there.
     plan next;
+    next.reserve(3);
     for (int position = 1; position <= 3; ++position) {
         const QChar before = classof(digitat(secondlatest, position), m);
         const QChar now = classof(digitat(latest, position), m);

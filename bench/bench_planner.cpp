@@ -1,12 +1,10 @@
 // The planner's "生成计划" press: calculation plus filling the grid, for the default
 // plan and for 100 000 periods; and how much memory a 100 000-period table takes.
 #include "planner/u_gudingjihua.h"
+#include "bench/heap.h"
 #include "tests/windowtest.h"
 #include "toolkit/stringgrid.h"
 
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,17 +19,6 @@ void setboxes(QWidget *window, const QStringList &texts)
     const char *names[] = {"edtprekui", "edtlirun", "edtinofsin", "edtoutofsin", "edtdays"};
     for (int i = 0; i < 5; ++i)
         window->findChild<QLineEdit *>(QLatin1StringView(names[i]))->setText(texts[i]);
-}
-
-// Bytes in use on the heap; 0 where the C library cannot tell.
-qint64 heapinuse()
-{
-#ifdef __GLIBC__
-    const struct mallinfo2 info = mallinfo2();
-    return qint64(info.uordblks + info.hblkhd);
-#else
-    return 0;
-#endif
 }
 
 } // namespace

@@ -91,6 +91,13 @@ void Thistory::append(int number, QStringView label)
     m_ends.push_back(m_labels.size());
 }
 
+void Thistory::squeeze()
+{
+    m_draws.shrink_to_fit();
+    m_ends.shrink_to_fit();
+    m_labels.squeeze();
+}
+
 void Thistory::reverse()
 {
     Thistory turned;
@@ -190,6 +197,7 @@ parsed parse(const QString &text, const progressfn &progress)
     // A listing whose period numbers fall down the file gives the newest draw first.
     if (result.badcount == 0 && numbered && falling && result.history.size() >= 2)
         result.history.reverse();
+    result.history.squeeze();
     return result;
 }
 

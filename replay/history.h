@@ -38,6 +38,8 @@ public:
 
     void append(int number, QStringView label);
     void reverse();
+    // Gives back the room that appending kept in hand.
+    void squeeze();
 
 private:
     QStringView labelview(qint64 i) const;
