@@ -3,12 +3,12 @@
 #include "cipher/Des.h"
 #include "cipher/auxfilekey.h"
 #include "toolkit/gbk.h"
-#include "toolkit/platform.h"
+#include "toolkit/programfiles.h"
 #include "toolkit/textfile.h"
 
 Ttextreader openauxfile(const QString &programfolder, const QString &name)
 {
-    return Ttextreader::fromfile(besideprogram(programfolder, QStringLiteral("附属/") + name));
+    return Ttextreader::fromfile(datafile(programfolder, QStringLiteral("附属/") + name));
 }
 
 QString readauxline(Ttextreader &reader)

@@ -8,6 +8,7 @@
 
 #include "toolkit/messages.h"
 #include "toolkit/platform.h"
+#include "toolkit/programfiles.h"
 #include "toolkit/window.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 #include "app/auxtext.h"
 #include "toolkit/guard.h"
 #include "toolkit/jpeg.h"
-#include "toolkit/platform.h"
+#include "toolkit/programfiles.h"
 #include "toolkit/textfile.h"
 #include "toolkit/window.h"
 #include "ui_frmflash.h"
@@ -42,7 +42,7 @@ void Tfrmflash::FormCreate()
     ui->lblmail->setText(readauxline(reader));
     ui->lblphone->setText(readauxline(reader));
 
-    ui->Image1->setPixmap(QPixmap::fromImage(loadjpegfile(besideprogram(m_programfolder, QStringLiteral("图片/flash.jpg")))));
+    ui->Image1->setPixmap(QPixmap::fromImage(loadjpegfile(datafile(m_programfolder, QStringLiteral("图片/flash.jpg")))));
 
     setWindowFlag(Qt::WindowStaysOnTopHint);
     setAttribute(Qt::WA_ShowWithoutActivating);

@@ -5,7 +5,7 @@
 #include "toolkit/guard.h"
 #include "toolkit/jpeg.h"
 #include "toolkit/messages.h"
-#include "toolkit/platform.h"
+#include "toolkit/programfiles.h"
 #include "toolkit/shell.h"
 #include "toolkit/window.h"
 #include "ui_frmmain.h"

@@ -1,9 +1,26 @@
 #include "planner/planfile.h"
 
 #include "toolkit/gbk.h"
+#include "toolkit/programfiles.h"
 #include "toolkit/textfile.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
 namespace planfile {
+
+QString tablefolder(const QString &programfolder)
+{
+    const QString aux = datafile(programfolder, QStringLiteral("附属"));
+    const QFileInfo info(aux);
+    if (info.isDir() && info.isWritable())
+        return aux;
+    const QString own =
+        QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(QStringLiteral("Qorvel3D"));
+    QDir().mkpath(own);
+    return QDir::toNativeSeparators(own);
+}
 
 QList<QByteArray> planfilelines(const QStringList &boxes, const QList<QStringList> &rows)
 {

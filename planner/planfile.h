@@ -20,6 +20,11 @@ namespace planfile {
 constexpr int boxcount = 5;
 constexpr int columns = 7;
 
+// Where plan tables are saved and loaded by default: "附属" with the program's
+// data while it exists and can be written to (the portable layout), else the
+// user's own "Qorvel3D" in the documents folder, made on first use.
+QString tablefolder(const QString &programfolder);
+
 // The file's lines; fails when a text holds a character GBK cannot hold.
 QList<QByteArray> planfilelines(const QStringList &boxes, const QList<QStringList> &rows);
 

@@ -5,7 +5,6 @@
 #include "toolkit/filedialogs.h"
 #include "toolkit/guard.h"
 #include "toolkit/messages.h"
-#include "toolkit/platform.h"
 #include "toolkit/printing.h"
 #include "toolkit/textfile.h"
 #include "toolkit/window.h"
@@ -104,9 +103,7 @@ void Tfrmgudingjihua::btnloadClick()
 
 Tfiledialogsetup Tfrmgudingjihua::plandialogsetup() const
 {
-    const QString folder = besideprogram(m_programfolder, u"附属"_s);
-    QDir().mkpath(folder);
-    return {u"文本文件(*.txt)"_s, u"txt"_s, folder, u"固定投资计划表.txt"_s};
+    return {u"文本文件(*.txt)"_s, u"txt"_s, planfile::tablefolder(m_programfolder), u"固定投资计划表.txt"_s};
 }
 
 QList<QStringList> Tfrmgudingjihua::gridrows(int first) const

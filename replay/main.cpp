@@ -4,9 +4,11 @@
 #include "replay/u_replay.h"
 #include "toolkit/guard.h"
 #include "toolkit/platform.h"
+#include "toolkit/programfiles.h"
 #include "toolkit/window.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 #include <cstdio>
 
@@ -21,7 +23,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     installfontsubstitutes();
     loadchinesetranslation(app);
-    Tfrmreplay window(executablefolder());
+    // The sample history lies with the program's data.
+    Tfrmreplay window(QFileInfo(datafile(executablefolder(), QStringLiteral("sample-history.txt"))).absolutePath());
     centreonscreen(&window);
     window.show();
     if (argc == 2)

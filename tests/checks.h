@@ -8,6 +8,10 @@
 
 #include <functional>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 // The program's error that `step` raises, or an empty text when it raises none.
 inline QString failuremessage(const std::function<void()> &step)
 {
@@ -17,6 +21,16 @@ inline QString failuremessage(const std::function<void()> &step)
         return error.message();
     }
     return {};
+}
+
+// Root may write into any folder, read-only or not.
+inline bool runsasroot()
+{
+#ifdef Q_OS_UNIX
+    return geteuid() == 0;
+#else
+    return false;
+#endif
 }
 
 inline QByteArray filebytes(const QString &path)

@@ -6,7 +6,7 @@
 #include "tests/windowtest.h"
 #include "toolkit/messages.h"
 #include "toolkit/clicklabel.h"
-#include "toolkit/platform.h"
+#include "toolkit/programfiles.h"
 #include "toolkit/radiogroup.h"
 #include "toolkit/shell.h"
 #include "toolkit/stringgrid.h"

@@ -28,6 +28,8 @@ class TestPlanner : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
+    void cleanupTestCase();
     void init();
     void cleanup();
 
@@ -43,6 +45,7 @@ private slots:
     void firstcolumnstayswhenscrollingsideways();
 
     void savesandloadsthedefaultplan();
+    void dialogsaresetup_data();
     void dialogsaresetup();
     void cancellingchangesnothing();
     void savestheemptydesign();
@@ -72,9 +75,24 @@ private:
     [[nodiscard]] bool writefile(const QString &path, const QByteArray &bytes) const;
 
     std::optional<Tquietseams> m_seams;
+    QTemporaryDir m_home;
+    QByteArray m_oldhome;
     std::unique_ptr<QTemporaryDir> m_programfolder;
     std::unique_ptr<Tfrmgudingjihua> m_window;
 };
+
+void TestPlanner::initTestCase()
+{
+    // The user's own folder for plan tables is made in a home of the test's.
+    QVERIFY(m_home.isValid());
+    m_oldhome = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(m_home.path()));
+}
+
+void TestPlanner::cleanupTestCase()
+{
+    qputenv("HOME", m_oldhome);
+}
 
 void TestPlanner::init()
 {
@@ -344,21 +362,53 @@ void TestPlanner::savesandloadsthedefaultplan()
     QCOMPARE(plantable[52][1], qint64(2));
 }
 
+void TestPlanner::dialogsaresetup_data()
+{
+    QTest::addColumn<QString>("aux");    // where a 附属 folder is made, under the prefix; empty: none
+    QTest::addColumn<bool>("readonly");
+    QTest::addColumn<QString>("folder"); // where the dialogs open: under the prefix, or in the user's home
+    QTest::newRow("beside the program") << u"bin/附属"_s << false << u"bin/附属"_s;
+    QTest::newRow("installed under share") << u"share/qorvel3d/附属"_s << false << u"share/qorvel3d/附属"_s;
+    QTest::newRow("no 附属") << QString() << false << u"~/Documents/Qorvel3D"_s;
+    QTest::newRow("a read-only 附属") << u"share/qorvel3d/附属"_s << true << u"~/Documents/Qorvel3D"_s;
+}
+
 void TestPlanner::dialogsaresetup()
 {
+    QFETCH(QString, aux);
+    QFETCH(bool, readonly);
+    QFETCH(QString, folder);
+    if (readonly && runsasroot())
+        QSKIP("root may write into any folder; the installed program's test runs this as another user");
+    const QDir home(qEnvironmentVariable("HOME"));
+    const QDir prefix(m_programfolder->path());
+    QVERIFY(prefix.mkpath(u"bin"_s));
+    if (!aux.isEmpty())
+        QVERIFY(prefix.mkpath(aux));
+    if (readonly)
+        QVERIFY(QFile::setPermissions(prefix.filePath(aux), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    Tfrmgudingjihua installed(prefix.filePath(u"bin"_s) + u'/');
+    findcontrol<QPushButton>(&installed, "btnala")->click();
+    takemessagetexts();
     filedialogs::seam().queueanswer(QString());
-    filedialogs::seam().queueanswer(QString());
-    control<QPushButton>("btnsave")->click();
-    control<QPushButton>("btnload")->click();
+    filedialogs::seam().queueanswer(u"固定投资计划表.txt"_s); // the name the dialog proposes
+    findcontrol<QPushButton>(&installed, "btnload")->click();
+    findcontrol<QPushButton>(&installed, "btnsave")->click();
     const QList<Tfiledialogsetup> asked = filedialogs::seam().takerequests();
+    if (readonly)
+        QFile::setPermissions(prefix.filePath(aux), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QCOMPARE(takemessagetexts(), QStringList{u"成功保存！"_s});
     QCOMPARE(asked.size(), 2);
+    const QString expected = folder.startsWith(u'~') ? home.filePath(folder.mid(2)) : prefix.filePath(folder);
     for (const Tfiledialogsetup &setup : asked) {
         QCOMPARE(setup.filter, u"文本文件(*.txt)"_s);
         QCOMPARE(setup.defaultsuffix, u"txt"_s);
-        QCOMPARE(QDir(setup.folder).absolutePath(), QDir(planpath(u"附属"_s)).absolutePath());
+        QCOMPARE(QDir(setup.folder).absolutePath(), QDir(expected).absolutePath());
         QCOMPARE(setup.filename, u"固定投资计划表.txt"_s);
     }
-    QVERIFY(QDir(planpath(u"附属"_s)).exists()); // made when it was missing
+    // The user's folder is made on first use; the table lands where the dialog opened.
+    QVERIFY(QFile::exists(QDir(expected).filePath(u"固定投资计划表.txt"_s)));
+    QDir(home.filePath(u"Documents"_s)).removeRecursively();
 }
 
 void TestPlanner::cancellingchangesnothing()
@@ -372,7 +422,7 @@ void TestPlanner::cancellingchangesnothing()
     control<QPushButton>("btnload")->click();
     QCOMPARE(takemessagetexts(), QStringList());
     QCOMPARE(gridtexts(), table);
-    QCOMPARE(QDir(planpath(u"附属"_s)).entryList(QDir::Files), QStringList());
+    QCOMPARE(QDir(m_programfolder->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
 
 void TestPlanner::savestheemptydesign()

@@ -6,6 +6,7 @@
 #include "toolkit/jpeg.h"
 #include "toolkit/messages.h"
 #include "toolkit/platform.h"
+#include "toolkit/programfiles.h"
 #include "toolkit/radiogroup.h"
 #include "toolkit/stringgrid.h"
 #include "toolkit/window.h"
@@ -16,6 +17,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTranslator>
 #include <QHeaderView>
 #include <QRadioButton>
@@ -86,6 +88,8 @@ private slots:
     void plainmessage();
     void errorboxreadschineseoncetranslated();
 
+    void datafilesbesideorinstalled_data();
+    void datafilesbesideorinstalled();
     void gbkroundtrip();
     void gbkrefusestextitcannothold();
 
@@ -319,6 +323,33 @@ void TestToolkit::errorboxreadschineseoncetranslated()
     const QList<messages::shown> shown = takeshown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown[0].buttons, QStringList{u"确定"_s});
+}
+
+void TestToolkit::datafilesbesideorinstalled_data()
+{
+    QTest::addColumn<QStringList>("present"); // files made under a prefix with bin/ and share/
+    QTest::addColumn<QString>("found");
+    QTest::newRow("beside the program") << QStringList{u"bin/附属/flash.txt"_s} << u"bin/附属/flash.txt"_s;
+    QTest::newRow("installed") << QStringList{u"share/qorvel3d/附属/flash.txt"_s} << u"share/qorvel3d/附属/flash.txt"_s;
+    QTest::newRow("beside comes first")
+        << QStringList{u"bin/附属/flash.txt"_s, u"share/qorvel3d/附属/flash.txt"_s} << u"bin/附属/flash.txt"_s;
+    QTest::newRow("nowhere: beside, where it is then missing") << QStringList() << u"bin/附属/flash.txt"_s;
+}
+
+void TestToolkit::datafilesbesideorinstalled()
+{
+    QFETCH(QStringList, present);
+    QFETCH(QString, found);
+    QTemporaryDir prefix;
+    QVERIFY(prefix.isValid());
+    const QDir root(prefix.path());
+    QVERIFY(root.mkpath(u"bin"_s));
+    for (const QString &file : present) {
+        QVERIFY(root.mkpath(QFileInfo(file).path()));
+        QFile made(root.filePath(file));
+        QVERIFY(made.open(QIODevice::WriteOnly));
+    }
+    QCOMPARE(datafile(root.filePath(u"bin"_s) + u'/', u"附属/flash.txt"_s), QDir::toNativeSeparators(root.filePath(found)));
 }
 
 void TestToolkit::gbkroundtrip()

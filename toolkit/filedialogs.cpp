@@ -2,6 +2,7 @@
 
 #include "toolkit/window.h"
 
+#include <QDir>
 #include <QFileDialog>
 
 namespace filedialogs {
@@ -18,8 +19,11 @@ namespace {
 
 QString ask(QWidget *parent, const Tfiledialogsetup &setup, QFileDialog::AcceptMode mode)
 {
-    if (filedialogs::seam().active())
-        return filedialogs::seam().answer(setup);
+    if (filedialogs::seam().active()) {
+        // A bare name is typed into the dialog's own folder.
+        const QString answer = filedialogs::seam().answer(setup);
+        return answer.isEmpty() || !QDir::isRelativePath(answer) ? answer : QDir(setup.folder).filePath(answer);
+    }
     QFileDialog dialog(parent);
     stayabove(&dialog, parent);
     dialog.setAcceptMode(mode);

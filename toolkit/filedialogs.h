@@ -22,7 +22,7 @@ QString askopenfile(QWidget *parent, const Tfiledialogsetup &setup);
 QString asksavefile(QWidget *parent, const Tfiledialogsetup &setup);
 
 namespace filedialogs {
-// Test seam: no dialog is shown; each is answered with the next queued path,
-// and cancelled when none is left.
+// Test seam: no dialog is shown; each is answered with the next queued path (a
+// relative one in the dialog's folder), and cancelled when none is left.
 Tseam<Tfiledialogsetup, QString> &seam();
 } // namespace filedialogs

@@ -33,13 +33,3 @@ void loadchinesetranslation(QApplication &app)
     else
         delete translator;
 }
-
-QString executablefolder()
-{
-    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + u'/');
-}
-
-QString besideprogram(const QString &folder, const QString &relative)
-{
-    return QDir::toNativeSeparators(QDir(folder).filePath(relative));
-}

@@ -9,7 +9,3 @@ class QApplication;
 void installfontsubstitutes();
 // Qt's own Chinese texts for the standard buttons of dialogs.
 void loadchinesetranslation(QApplication &app);
-// The folder of the running executable, ending in the platform's separator.
-QString executablefolder();
-// A file beside the program, given by a relative path such as "附属/flash.txt".
-QString besideprogram(const QString &folder, const QString &relative);
