@@ -100,6 +100,14 @@ private:
 
 constexpr int chartpoints = 2000;
 
+// A view lets go of its chart without deleting it when it takes another.
+void showchart(QChartView *view, QChart *chart)
+{
+    QChart *previous = view->chart();
+    view->setChart(chart);
+    delete previous;
+}
+
 } // namespace
 
 Tfrmreplay::Tfrmreplay(const QString &datafolder, QWidget *parent)
@@ -167,8 +175,8 @@ void Tfrmreplay::takehistory(history::parsed parsed, const QString &source)
     m_history = std::make_unique<history::parsed>(std::move(parsed));
     m_outcome = {};
     m_plans->show(nullptr, nullptr);
-    ui->chtlengths->setChart(new QChart);
-    ui->chtresult->setChart(new QChart);
+    showchart(ui->chtlengths, new QChart);
+    showchart(ui->chtresult, new QChart);
     ui->btnsavecsv->setEnabled(false);
     pageChange();
     const history::Thistory &draws = m_history->history;
@@ -265,7 +273,7 @@ void Tfrmreplay::drawlengths()
         s->attachAxis(x);
         s->attachAxis(y);
     }
-    ui->chtlengths->setChart(chart);
+    showchart(ui->chtlengths, chart);
 }
 
 void Tfrmreplay::drawresult()
@@ -294,7 +302,7 @@ void Tfrmreplay::drawresult()
     line->attachAxis(x);
     line->attachAxis(y);
     y->applyNiceNumbers();
-    ui->chtresult->setChart(chart);
+    showchart(ui->chtresult, chart);
 }
 
 QChartView *Tfrmreplay::currentchart() const
