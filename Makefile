@@ -5,7 +5,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps build run test sanitize fuzz bench clean
+.PHONY: all deps build run test sanitize fuzz bench package clean
 
 all: build
 
@@ -54,6 +54,12 @@ bench: build
 	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
 	@for b in $(BUILD)/bench/bench_*; do QT_QPA_PLATFORM=offscreen $$b -median 9; done
 	@./bench/startup.sh $(BUILD)
+
+# The Debian package, build/qorvel3d_VERSION_ARCH.deb, checked by lintian.
+package: build
+	@./scripts/install-deps package
+	cmake --build $(BUILD) --target package
+	lintian --fail-on error,warning $(BUILD)/qorvel3d_*.deb
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
