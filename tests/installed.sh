@@ -1,0 +1,88 @@
+#!/bin/sh
+# The installed program: `cmake --install` into a temporary DESTDIR, the desktop
+# files validated, the program's windows run from the installed bin/ folder as a
+# user who cannot write there, the start-up run to the main window, and, as root
+# on a machine without Qorvel3D installed, the Debian package installed with dpkg,
+# started and removed again, leaving the user's plan tables in place.
+# usage: installed.sh BUILD-DIR TEST-PROGRAM PROBE-PROGRAM
+set -eu
+build=$1 testprogram=$2 probe=$3
+work=$(mktemp -d)
+chmod 755 "$work"
+cleanup() { rm -rf "$work"; }
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+export QT_QPA_PLATFORM=offscreen
+
+# As root, the checks that need a read-only folder run as nobody.
+asuser=""
+if [ "$(id -u)" -eq 0 ]; then
+    asuser="setpriv --reuid=65534 --regid=65534 --clear-groups"
+fi
+home="$work/home"
+mkdir -p "$home"
+[ -z "$asuser" ] || chown 65534:65534 "$home"
+
+echo "== cmake --install with DESTDIR"
+DESTDIR="$work/root" cmake --install "$build" --prefix /usr >/dev/null
+prefix="$work/root/usr"
+for f in bin/qorvel3d bin/qorvel3d-replay bin/qorvel3d-auxtext share/qorvel3d/附属/flash.txt \
+    share/qorvel3d/附属/about.txt share/qorvel3d/图片/flash.jpg share/qorvel3d/sample-history.txt \
+    share/applications/qorvel3d.desktop share/applications/qorvel3d-replay.desktop \
+    share/icons/hicolor/48x48/apps/qorvel3d.png share/icons/hicolor/128x128/apps/qorvel3d.png \
+    share/icons/hicolor/256x256/apps/qorvel3d.png share/metainfo/example.qorvel3d.qorvel3d.metainfo.xml \
+    share/man/man1/qorvel3d.1.gz share/doc/qorvel3d/copyright; do
+    [ -e "$prefix/$f" ] || fail "not installed: $f"
+done
+[ ! -e "$prefix/bin/附属" ] || fail "data beside the installed programs"
+
+echo "== desktop entries and AppStream record"
+desktop-file-validate "$prefix"/share/applications/*.desktop
+appstreamcli validate --no-net "$prefix/share/metainfo/example.qorvel3d.qorvel3d.metainfo.xml"
+
+echo "== the windows, run from the installed bin/"
+chmod -R a-w "$prefix/share/qorvel3d/附属"
+cp "$testprogram" "$prefix/bin/test_installed"
+cp "$probe" "$prefix/bin/qorvel3d-startupprobe"
+cd "$work"
+HOME="$home" $asuser "$prefix/bin/test_installed" || fail "the installed windows"
+
+echo "== the start-up, from another working directory"
+out=$(HOME="$home" timeout 60 $asuser "$prefix/bin/qorvel3d-startupprobe") || fail "the start-up did not reach the main window"
+echo "$out" | grep -qx "apppath: $prefix/bin/" || fail "apppath: $out"
+HOME="$home" $asuser "$prefix/bin/qorvel3d" >/dev/null 2>&1 &
+pid=$!
+sleep 7
+kill -0 "$pid" 2>/dev/null || fail "the installed qorvel3d did not keep running"
+kill "$pid"
+wait "$pid" 2>/dev/null || true
+
+if [ "$(id -u)" -ne 0 ] || ! command -v dpkg >/dev/null; then
+    echo "== the Debian package: skipped (needs root and dpkg)"
+    exit 0
+fi
+if dpkg -s qorvel3d >/dev/null 2>&1; then
+    echo "== the Debian package: skipped (qorvel3d is installed on this machine already)"
+    exit 0
+fi
+echo "== the Debian package, installed with dpkg"
+cmake --build "$build" --target package >/dev/null
+deb=$(ls "$build"/qorvel3d_*.deb)
+removepackage() { dpkg -r qorvel3d >/dev/null 2>&1 || true; cleanup; }
+trap removepackage EXIT
+dpkg -i "$deb" >/dev/null || fail "dpkg -i $deb"
+[ -x /usr/bin/qorvel3d ] && [ -e /usr/share/qorvel3d/附属/flash.txt ] || fail "the package's files"
+HOME="$home" $asuser /usr/bin/qorvel3d-replay --text /usr/share/qorvel3d/sample-history.txt | grep -q '【开奖历史】3000期' \
+    || fail "the packaged replay"
+HOME="$home" $asuser /usr/bin/qorvel3d >/dev/null 2>&1 &
+pid=$!
+sleep 7
+kill -0 "$pid" 2>/dev/null || fail "the packaged qorvel3d did not keep running"
+kill "$pid"
+wait "$pid" 2>/dev/null || true
+table="$home/Documents/Qorvel3D/固定投资计划表.txt"
+[ -e "$table" ] || fail "no plan table of the user's from the windows' test"
+dpkg -r qorvel3d >/dev/null || fail "dpkg -r"
+[ ! -e /usr/bin/qorvel3d ] || fail "the program stayed after dpkg -r"
+[ -e "$table" ] || fail "removing the package took the user's plan table"
+echo "all installed checks passed"

@@ -1,0 +1,121 @@
+// Runs from the bin/ folder of an installation (tests/installed.sh copies it
+// there): the program's windows find their data in ../share/qorvel3d, and plan
+// tables go to the user's own folder when the installed 附属 cannot be written.
+#include "app/u_about.h"
+#include "app/u_flash.h"
+#include "planner/u_gudingjihua.h"
+#include "replay/u_replay.h"
+#include "tests/checks.h"
+#include "tests/windowtest.h"
+#include "toolkit/programfiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// The producer texts as the build enciphered them, one label a line.
+QStringList sourcelines(const char *name)
+{
+    QStringList lines = QString::fromUtf8(filebytes(QStringLiteral(QORVEL3D_DATA) + u'/' + QLatin1StringView(name)))
+                            .split(u'\n', Qt::SkipEmptyParts);
+    for (QString &line : lines)
+        line = line.trimmed();
+    return lines;
+}
+
+QStringList labeltexts(const QWidget *window, const QStringList &names)
+{
+    QStringList texts;
+    for (const QString &name : names)
+        texts.append(window->findChild<QLabel *>(name)->text().trimmed());
+    return texts;
+}
+
+QString installedshare()
+{
+    return QDir::cleanPath(QDir(executablefolder()).filePath(u"../share/qorvel3d"_s));
+}
+
+} // namespace
+
+class TestInstalled : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { m_seams.emplace(); }
+    void cleanup() { QVERIFY2(releaseseams(m_seams), "a test left a message unread"); }
+
+    void findsitsdataundershare();
+    void splashandaboutreadtheinstalledtexts();
+    void plantablesgototheusersfolder();
+    void thereplayfindsthesample();
+
+private:
+    std::optional<Tquietseams> m_seams;
+};
+
+void TestInstalled::findsitsdataundershare()
+{
+    QVERIFY2(!QFileInfo::exists(besideprogram(executablefolder(), u"附属"_s)), "data beside the installed program");
+    QCOMPARE(QDir::cleanPath(datafile(executablefolder(), u"附属/flash.txt"_s)),
+             QDir(installedshare()).filePath(u"附属/flash.txt"_s));
+}
+
+void TestInstalled::splashandaboutreadtheinstalledtexts()
+{
+    const QStringList flash = sourcelines("flash.txt"), about = sourcelines("about.txt");
+    QCOMPARE(flash.size(), 6);
+    QCOMPARE(about.size(), 7);
+    Tfrmflash splash(executablefolder());
+    QCOMPARE(takemessagetexts(), QStringList());
+    QCOMPARE(labeltexts(&splash, {u"lblchuping"_s, u"lblweb"_s, u"lblqq"_s, u"lblmail"_s, u"lblphone"_s}),
+             (QStringList{flash[0], flash[2], flash[3], flash[4], flash[5]}));
+    QVERIFY(!splash.findChild<QLabel *>(u"Image1"_s)->pixmap().isNull());
+
+    Tfrmabout box(executablefolder());
+    QCOMPARE(takemessagetexts(), QStringList());
+    QCOMPARE(labeltexts(&box, {u"lblauthor"_s, u"lblbanquan"_s, u"lblweb"_s, u"lblqq"_s, u"lblphone1"_s,
+                               u"lblphone2"_s, u"lblmail"_s}),
+             about);
+}
+
+void TestInstalled::plantablesgototheusersfolder()
+{
+    const QString aux = QDir(installedshare()).filePath(u"附属"_s);
+    QVERIFY2(!QFileInfo(aux).isWritable(), "the installed 附属 must be read-only for this user");
+    const QString own = QDir(QDir::homePath()).filePath(u"Documents/Qorvel3D"_s);
+    QDir(own).removeRecursively();
+
+    Tfrmgudingjihua planner(executablefolder());
+    planner.findChild<QPushButton *>(u"btnala"_s)->click();
+    QCOMPARE(takemessagetexts(), QStringList{u"平均每期净利润为:645"_s});
+    filedialogs::seam().queueanswer(u"固定投资计划表.txt"_s); // the dialog's own proposal
+    planner.findChild<QPushButton *>(u"btnsave"_s)->click();
+    QCOMPARE(takemessagetexts(), QStringList{u"成功保存！"_s});
+    const QList<Tfiledialogsetup> asked = filedialogs::seam().takerequests();
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(QDir::cleanPath(asked[0].folder), own);
+    QVERIFY(filebytes(QDir(own).filePath(u"固定投资计划表.txt"_s)).startsWith("0\r\n20\r\n16\r\n1000\r\n80\r\n"));
+    QVERIFY(QDir(aux).entryList(QDir::Files).size() == 2); // nothing new beside the producer texts
+}
+
+void TestInstalled::thereplayfindsthesample()
+{
+    Tfrmreplay window(QFileInfo(datafile(executablefolder(), u"sample-history.txt"_s)).absolutePath());
+    filedialogs::seam().queueanswer(u"sample-history.txt"_s);
+    window.findChild<QPushButton *>(u"btnopen"_s)->click();
+    QCOMPARE(takemessagetexts(), QStringList());
+    QCOMPARE(QDir::cleanPath(filedialogs::seam().takerequests().value(0).folder), installedshare());
+    QVERIFY(window.findChild<QLineEdit *>(u"edtsource"_s)->text().endsWith(u"（3000期开奖）"_s));
+}
+
+QTEST_MAIN(TestInstalled)
+#include "test_installed.moc"
