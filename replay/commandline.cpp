@@ -33,12 +33,6 @@ const char usage[] =
     "\n"
     "退出码：0 完成；1 文件读写失败或倍投计划无法生成；2 参数有误或开奖历史有无法识别的行（附行号）。\n";
 
-void say(FILE *stream, const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-}
-
 struct failure
 {
     int status;
@@ -55,18 +49,18 @@ int commandline(const QStringList &args, FILE *out, FILE *err)
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString &arg = args[i];
         if (arg == u"--help"_s || arg == u"-h"_s) {
-            say(out, QString::fromUtf8(usage));
+            printutf8(out, QString::fromUtf8(usage));
             return 0;
         }
         if (!valued.contains(arg) || i + 1 >= args.size()) {
-            say(err, (valued.contains(arg) ? u"参数 %1 缺少取值"_s : u"未知的参数：%1"_s).arg(arg) + u"\n\n"_s
+            printutf8(err, (valued.contains(arg) ? u"参数 %1 缺少取值"_s : u"未知的参数：%1"_s).arg(arg) + u"\n\n"_s
                          + QString::fromUtf8(usage));
             return 2;
         }
         given[arg] = args[++i];
     }
     const auto refuse = [err](int status, const QString &text) {
-        say(err, u"qorvel3d-replay: "_s + text + u'\n');
+        printutf8(err, u"qorvel3d-replay: "_s + text + u'\n');
         return status;
     };
     if (!given.contains(u"--text"_s))
@@ -88,7 +82,7 @@ int commandline(const QStringList &args, FILE *out, FILE *err)
         }
         if (parsed.badcount > 0) {
             for (const QString &line : history::describebad(parsed))
-                say(err, given[u"--text"_s] + u"："_s + line + u'\n');
+                printutf8(err, given[u"--text"_s] + u"："_s + line + u'\n');
             return 2;
         }
 
@@ -111,7 +105,7 @@ int commandline(const QStringList &args, FILE *out, FILE *err)
             return refuse(1, u"所需倍数太大，无法投注！按这些设置最多可投注%1期"_s.arg(longestdays(in)));
         const outcome result = run(parsed.history, how, *table);
         const runinfo info{how, in, longestdays(in), *table};
-        say(out, summarylines(parsed.history, info, result).join(u'\n') + u'\n');
+        printutf8(out, summarylines(parsed.history, info, result).join(u'\n') + u'\n');
         if (given.contains(u"--csv"_s)) {
             try {
                 savelines(given[u"--csv"_s], csvlines(parsed.history, result));

@@ -38,6 +38,12 @@ int lastsystemerror()
 
 } // namespace
 
+void printutf8(FILE *stream, const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+}
+
 QString fileerrortext(int code, const QString &path)
 {
 #ifdef Q_OS_WIN

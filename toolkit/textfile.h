@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 
+#include <cstdio>
+
 class QIODevice;
 
 class Ttextreader
@@ -34,6 +36,9 @@ void writelines(QIODevice &device, const QList<QByteArray> &lines);
 void savelines(const QString &path, const QList<QByteArray> &lines);
 // The same for bytes as they stand.
 void savebytes(const QString &path, const QByteArray &bytes);
+
+// Prints text as UTF-8 to a C stream, as the command-line tools do.
+void printutf8(FILE *stream, const QString &text);
 
 // The message for a file that could not be opened, created or written, from the
 // system's error code (errno, or GetLastError on Windows).

@@ -26,12 +26,6 @@ const char usage[] =
     "出错时（文件打不开、文本含有 GBK 无法表示的字符、某行不是十六进制）给出行号，\n"
     "退出码为 1；参数有误时退出码为 2。\n";
 
-void say(FILE *stream, const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
-}
-
 // A file error, with the file it is about.
 [[noreturn]] void rethrowfor(const QString &path, const AppError &error)
 {
@@ -78,7 +72,7 @@ int main(int argc, char *argv[])
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg = argv[i];
         if (arg == "--help" || arg == "-h") {
-            say(stdout, QString::fromUtf8(usage));
+            printutf8(stdout, QString::fromUtf8(usage));
             return 0;
         }
         if (arg == "--decipher") {
@@ -86,14 +80,14 @@ int main(int argc, char *argv[])
         } else if (arg == "--key" && i + 1 < argc) {
             key = argv[++i];
         } else if (arg.startsWith('-') && arg != "-") {
-            say(stderr, u"未知的参数：%1\n\n"_s.arg(QString::fromLocal8Bit(arg)) + QString::fromUtf8(usage));
+            printutf8(stderr, u"未知的参数：%1\n\n"_s.arg(QString::fromLocal8Bit(arg)) + QString::fromUtf8(usage));
             return 2;
         } else {
             files.append(arg == "-" ? QString() : QString::fromLocal8Bit(arg));
         }
     }
     if (files.size() > 2) {
-        say(stderr, QString::fromUtf8(usage));
+        printutf8(stderr, QString::fromUtf8(usage));
         return 2;
     }
     const QString input = files.value(0), output = files.value(1);
@@ -114,7 +108,7 @@ int main(int argc, char *argv[])
         writeoutput(output, lines);
     } catch (const AppError &error) {
         const QString where = lineno > 0 ? u"第%1行："_s.arg(lineno) : QString();
-        say(stderr, u"qorvel3d-auxtext: "_s + where + error.message() + u'\n');
+        printutf8(stderr, u"qorvel3d-auxtext: "_s + where + error.message() + u'\n');
         return 1;
     }
     return 0;
