@@ -212,9 +212,16 @@ std::optional<plan> nextplan(kind type, mode m, const std::optional<plan> &curre
 
 int betcount(kind type)
 {
-    codetabletype table = buildcodetable();
-    const QString draw = u"000"_s;
-    return selectbet(table, *nextplan(type, mode::oddeven, std::nullopt, draw, draw));
+    // Selected once per type from the table of all numbers; the size never changes.
+    static const std::array<int, 2> counts = [] {
+        std::array<int, 2> sizes{};
+        codetabletype table = buildcodetable();
+        const QString draw = u"000"_s;
+        for (const kind k : {kind::two, kind::three})
+            sizes[size_t(k)] = selectbet(table, *nextplan(k, mode::oddeven, std::nullopt, draw, draw));
+        return sizes;
+    }();
+    return counts[size_t(type)];
 }
 
 QString numberlabel(int n)

@@ -10,7 +10,6 @@
 #include "toolkit/window.h"
 #include "ui_frmgudingjihua.h"
 
-#include <QDir>
 #include <QPrinter>
 
 using namespace Qt::Literals::StringLiterals;

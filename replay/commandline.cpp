@@ -93,9 +93,9 @@ int commandline(const QStringList &args, FILE *out, FILE *err)
         plancalc::inputs in;
         try {
             // The window's boxes, read in the planner's order with its messages.
-            QString days = given.value(u"--periods"_s);
-            if (days.isEmpty() && !given.contains(u"--periods"_s))
-                days = QString::number(longestdays(plancalc::readinputs(loss, profit, stake, prize, u"0"_s)));
+            const QString days = given.contains(u"--periods"_s)
+                                     ? given[u"--periods"_s]
+                                     : QString::number(longestdays(plancalc::readinputs(loss, profit, stake, prize, u"0"_s)));
             in = plancalc::readinputs(loss, profit, stake, prize, days);
         } catch (const AppError &error) {
             return refuse(2, error.message());

@@ -23,6 +23,12 @@ QString chance(double p)
     return text;
 }
 
+// One period's bet hits a random draw with this chance.
+double hitchance(planrules::kind type)
+{
+    return planrules::betcount(type) / 1000.0;
+}
+
 QString csvfield(const QString &text)
 {
     if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
@@ -66,7 +72,7 @@ std::optional<plancalc::plantabletype> plannertable(const plancalc::inputs &in)
 odds oddsof(const runinfo &info, const outcome &out)
 {
     odds o;
-    o.hit = planrules::betcount(info.how.type) / 1000.0;
+    o.hit = hitchance(info.how.type);
     const double miss = 1 - o.hit;
     o.bust = std::pow(miss, double(info.in.days));
     o.expectedbusts = double(out.finished()) * o.bust;
@@ -88,7 +94,7 @@ std::vector<qint64> observedlengths(const outcome &out, qint64 days)
 
 std::vector<double> expectedlengths(const runinfo &info, const outcome &out)
 {
-    const double hit = planrules::betcount(info.how.type) / 1000.0;
+    const double hit = hitchance(info.how.type);
     const double plans = double(out.finished());
     const qint64 days = info.in.days;
     std::vector<double> counts(size_t(std::max<qint64>(days, 0)), 0.0);

@@ -1,7 +1,6 @@
 #include "toolkit/platform.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFont>
 #include <QLibraryInfo>
 #include <QTranslator>
