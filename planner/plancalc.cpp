@@ -81,7 +81,7 @@ planrow candidaterow(qint64 period, qint64 m, qint64 total, const inputs &in, ch
 
 bool qualifies(const planrow &row, const inputs &in)
 {
-    return row[6] >= in.lirun;
+    return row[ratecolumn] >= in.lirun;
 }
 
 } // namespace
@@ -218,7 +218,7 @@ plantabletype calculateupto(const inputs &in)
         if (m == 0)
             break;
         table.push_back(candidate(period, m, total, in));
-        total = running.add(total, table.back()[2]);
+        total = running.add(total, table.back()[stakecolumn]);
         running.raise();
     }
     return table;
@@ -249,6 +249,34 @@ qint64 averagenet(const plantabletype &table, qint64 days)
     const qint64 average = c.div(sum, days);
     c.raise();
     return average;
+}
+
+decision decide(const inputs &in)
+{
+    std::optional<plantabletype> table = calculate(in);
+    if (!table)
+        return {verdict::toolarge, {}};
+    if (in.days == 0)
+        return {verdict::nodays, {}};
+    return {verdict::table, std::move(*table)};
+}
+
+qint64 longestfeasible(inputs in, qint64 cap)
+{
+    checkdays(cap);
+    // As calculateupto(), but a period that overflows ends the count too: no
+    // table reaches it.
+    qint64 total = in.prekui, period = 0;
+    try {
+        for (; period < cap; ++period) {
+            const qint64 m = firstmultiple(total, in);
+            if (m == 0)
+                break;
+            total = addchecked(total, candidate(period + 1, m, total, in)[stakecolumn]);
+        }
+    } catch (const AppError &) {
+    }
+    return period;
 }
 
 } // namespace plancalc

@@ -15,10 +15,18 @@
 namespace plancalc {
 
 // One period: number, multiple, stake, cumulative investment, prize, net profit,
-// profit rate (%).
+// profit rate (%), in the grid's and the file's column order.
 using planrow = std::array<qint64, 7>;
 using plantabletype = std::vector<planrow>;
-constexpr int netcolumn = 5;
+enum planfield : int {
+    periodcolumn,
+    multiplecolumn,
+    stakecolumn,
+    totalcolumn,
+    prizecolumn,
+    netcolumn,
+    ratecolumn
+};
 
 constexpr qint64 maxmultiple = 10000;
 constexpr qint64 maxdays = 1000000;
@@ -77,5 +85,19 @@ qint64 subchecked(qint64 a, qint64 b);
 
 // Sum of the net profits of the first `days` rows, divided by `days`.
 qint64 averagenet(const plantabletype &table, qint64 days);
+
+// The planner's whole decision for a set of inputs: the table, or why there is
+// none. A count of 0 lays out no row and has no average (the planner window
+// fails there with "被 0 除"); overflows raise as calculate() does.
+enum class verdict { table, nodays, toolarge };
+struct decision
+{
+    verdict outcome = verdict::toolarge;
+    plantabletype table; // all in.days rows when outcome is verdict::table
+};
+decision decide(const inputs &in);
+// The largest count up to `cap` whose table exists with these inputs (their own
+// count is not read); a period that overflows ends it as one with no multiple does.
+qint64 longestfeasible(inputs in, qint64 cap);
 
 } // namespace plancalc

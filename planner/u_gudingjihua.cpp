@@ -51,12 +51,12 @@ void Tfrmgudingjihua::btnalaClick()
     const plancalc::inputs in = plancalc::readinputs(ui->edtprekui->text(), ui->edtlirun->text(),
                                                      ui->edtinofsin->text(), ui->edtoutofsin->text(),
                                                      ui->edtdays->text());
-    std::optional<plancalc::plantabletype> table = plancalc::calculate(in);
-    if (!table) {
+    plancalc::decision decided = plancalc::decide(in);
+    if (decided.outcome == plancalc::verdict::toolarge) {
         messages::showmessage(u"所需倍数太大，无法投注！"_s);
         return;
     }
-    plantable = std::move(*table);
+    plantable = std::move(decided.table);
     const int rows = plancalc::checkdays(in.days);
     setupplangrid(rows);
     showtable(rows);

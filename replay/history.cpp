@@ -2,6 +2,7 @@
 
 #include "app/planrules.h"
 #include "toolkit/gbk.h"
+#include "toolkit/textfile.h"
 
 #include <QStringDecoder>
 
@@ -119,12 +120,17 @@ QString decode(const QByteArray &bytes)
     return gbk::decode(bytes);
 }
 
-parsed parse(const QByteArray &bytes, const progressfn &progress)
+parsed parse(const QByteArray &bytes, const readoptions &how, const progressfn &progress)
 {
-    return parse(decode(bytes), progress);
+    return parse(decode(bytes), how, progress);
 }
 
-parsed parse(const QString &text, const progressfn &progress)
+QByteArray readsource(const QString &path)
+{
+    return readwholefile(path);
+}
+
+parsed parse(const QString &text, const readoptions &, const progressfn &progress)
 {
     parsed result;
     std::vector<span> tokens;
@@ -178,7 +184,7 @@ parsed parse(const QString &text, const progressfn &progress)
         }
         if (drawstart < 0) {
             if (result.bad.size() < size_t(shownbad))
-                result.bad.push_back({lineno, line.toString()});
+                result.bad.push_back({lineno, QString(), line.toString()});
             ++result.badcount;
             continue;
         }

@@ -12,14 +12,24 @@
 
 namespace history {
 
+enum class positions { front, middle, back }; // 前三 中三 后三 of a five-digit draw
+
 // Reports progress (done of total) now and then; false cancels.
 using progressfn = std::function<bool(qint64 done, qint64 total)>;
+
+struct readoptions
+{
+    positions five = positions::back;
+};
 
 struct badline
 {
     qint64 number; // 1-based line number in the text
+    QString reason;
     QString text;
 };
+
+enum class orderfrom { keys, file };
 
 // Draws oldest first, held compactly: a million of them stay small.
 class Thistory
@@ -56,14 +66,18 @@ struct parsed
     qint64 badcount = 0;
     std::vector<badline> bad; // the first `shownbad` of them
     bool cancelled = false;
+    QString header;
+    orderfrom order = orderfrom::file;
+    qint64 fivedigit = 0;
 };
 
 constexpr int shownbad = 20;
 
 // UTF-8, or GBK when the bytes are not valid UTF-8; a byte-order mark is dropped.
 QString decode(const QByteArray &bytes);
-parsed parse(const QString &text, const progressfn &progress = {});
-parsed parse(const QByteArray &bytes, const progressfn &progress = {});
+parsed parse(const QString &text, const readoptions &how = {}, const progressfn &progress = {});
+parsed parse(const QByteArray &bytes, const readoptions &how = {}, const progressfn &progress = {});
+QByteArray readsource(const QString &path);
 
 // "第3行：abc" for each bad line shown, then "另有N行无法识别" when more were cut.
 QStringList describebad(const parsed &p);

@@ -29,13 +29,32 @@ double outcome::meanlength() const
     return finished() == 0 ? 0.0 : double(periods) / double(finished());
 }
 
+double outcome::meanresult() const
+{
+    qint64 sum = 0;
+    for (const planresult &p : plans)
+        if (p.end != ending::open)
+            sum = plancalc::addchecked(sum, p.result());
+    return finished() == 0 ? 0.0 : double(sum) / double(finished());
+}
+
+qint64 firstbet(planrules::kind type)
+{
+    // A two-position plan starts from one draw, a three-position plan from two.
+    return type == kind::two ? 1 : 2;
+}
+
+qint64 betsof(const history::Thistory &draws, planrules::kind type)
+{
+    return std::max<qint64>(0, draws.size() - firstbet(type));
+}
+
 outcome run(const history::Thistory &draws, const settings &how, const plancalc::plantabletype &table,
-            const history::progressfn &progress)
+            std::optional<qint64> bankroll, const history::progressfn &progress)
 {
     using plancalc::addchecked;
     outcome out;
-    // A two-position plan starts from one draw, a three-position plan from two.
-    const qint64 start = how.type == kind::two ? 1 : 2;
+    const qint64 start = firstbet(how.type);
     const qint64 days = qint64(table.size());
     if (draws.size() <= start || days == 0)
         return out;
@@ -44,25 +63,32 @@ outcome run(const history::Thistory &draws, const settings &how, const plancalc:
     std::optional<planrules::plan> current =
         planrules::nextplan(how.type, how.mode, std::nullopt, draws.draw(0), draws.draw(start - 1));
     planresult plan{start};
-    qint64 running = 0;
+    qint64 running = 0, peak = 0;
     for (qint64 d = start; d < draws.size(); ++d) {
         const plancalc::planrow &row = table[size_t(plan.periods)];
-        const qint64 stake = row[2];
+        const qint64 stake = row[plancalc::stakecolumn];
+        if (bankroll && addchecked(*bankroll, running) < stake) {
+            out.broke = bankrupt{d - start + 1, d, plan.periods + 1, row[plancalc::multiplecolumn], stake, running};
+            break;
+        }
         ++plan.periods;
+        out.deepest = std::max<qint64>(out.deepest, plan.periods);
         plan.staked = addchecked(plan.staked, stake);
         out.staked = addchecked(out.staked, stake);
         out.largeststake = std::max(out.largeststake, stake);
         running = plancalc::subchecked(running, stake);
         out.lowest = std::min(out.lowest, running);
+        out.drawdown = std::max(out.drawdown, plancalc::subchecked(peak, running));
 
         const QString &secondlatest = draws.draw(d - 1);
         const QString &latest = draws.draw(d);
         std::optional<planrules::plan> next = planrules::nextplan(how.type, how.mode, current, secondlatest, latest);
         const bool hit = !next;
         if (hit) {
-            plan.won = row[4];
+            plan.won = row[plancalc::prizecolumn];
             out.won = addchecked(out.won, plan.won);
             running = addchecked(running, plan.won);
+            peak = std::max(peak, running);
         }
         out.running.push_back(running);
 

@@ -1,5 +1,11 @@
 #include "replay/report.h"
 
+#include "replay/chartdata.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
@@ -7,40 +13,86 @@ using namespace Qt::Literals::StringLiterals;
 namespace replay {
 namespace {
 
-QString money(qint64 value)
+// Digits in groups of three, the sign in front.
+QString grouped(qint64 value)
 {
-    return QString::number(value);
+    const QString digits = QString::number(value < 0 ? -quint64(value) : quint64(value));
+    QString text;
+    for (qsizetype i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            text += u',';
+        text += digits[i];
+    }
+    return value < 0 ? u'-' + text : text;
 }
 
-// "4.22%（约1/24）"; tiny chances keep three significant digits.
-QString chance(double p)
+// A result with its sign, so a gain reads as one: "+51,100元".
+QString signedmoney(qint64 value)
 {
-    const double percent = p * 100;
-    QString text = percent >= 0.01 || percent == 0 ? QString::number(percent, 'f', 2) : QString::number(percent, 'g', 3);
-    text += u'%';
-    if (p > 0 && p < 0.5)
-        text += u"（约1/%1）"_s.arg(QString::number(std::round(1 / p), 'f', 0));
-    return text;
+    return value > 0 ? u'+' + moneytext(value) : moneytext(value);
 }
 
-// One period's bet hits a random draw with this chance.
-double hitchance(planrules::kind type)
+// A figure with at most two decimals, trailing zeros dropped: "52", "51.5".
+QString decimal(double value)
 {
-    return planrules::betcount(type) / 1000.0;
+    QString text = QString::number(value, 'f', 2);
+    while (text.endsWith(u'0'))
+        text.chop(1);
+    if (text.endsWith(u'.'))
+        text.chop(1);
+    return text == u"-0"_s ? u"0"_s : text;
 }
 
-QString csvfield(const QString &text)
+QString share(double value)
 {
+    return odds::chancetext(value);
+}
+
+// A cell of user text that a spreadsheet would read as a formula is written
+// with an apostrophe in front; quoting as CSV needs.
+QString csvtext(QString text)
+{
+    if (!text.isEmpty() && QStringView(u"=+-@\t\r").contains(text.front()))
+        text.prepend(u'\'');
     if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
         return text;
-    QString quoted = text;
-    quoted.replace(u'"', u"\"\""_s);
-    return u'"' + quoted + u'"';
+    text.replace(u'"', u"\"\""_s);
+    return u'"' + text + u'"';
+}
+
+odds::figures figuresof(const findings &f)
+{
+    const planresult *longest = f.out.longest();
+    return odds::figuresof(planrules::betcount(f.info.how.type), odds::fromplanner(f.info.table), f.info.in.inofsin,
+                           f.info.in.outofsin, f.out.finished(), longest ? longest->periods : 0);
+}
+
+QString orderline(const history::parsed &read)
+{
+    if (read.history.reversed())
+        return u"文件为新开奖在前，已按期号或日期倒转为按时间先后回测"_s;
+    if (read.order == history::orderfrom::keys)
+        return u"按期号或日期的先后回测"_s;
+    return u"各行没有期号或日期，按文件中的先后回测（最早的在前）"_s;
+}
+
+// "1期184个，2期141个……11期55个（其中爆仓38个）"
+QString lengthsline(const outcome &out, qint64 days)
+{
+    const std::vector<qint64> seen = observedlengths(out, days);
+    QStringList parts;
+    for (qint64 k = 0; k < qint64(seen.size()); ++k)
+        if (seen[size_t(k)] > 0)
+            parts.append(QString::number(k + 1) + u"期"_s + QString::number(seen[size_t(k)]) + u"个"_s);
+    QString text = u"计划长度："_s + (parts.isEmpty() ? u"没有结束的计划"_s : parts.join(u'，'));
+    if (out.busts > 0)
+        text += u"（其中"_s + QString::number(days) + u"期爆仓"_s + QString::number(out.busts) + u"个）"_s;
+    return text;
 }
 
 } // namespace
 
-QString typename_(planrules::kind type)
+QString kindname(planrules::kind type)
 {
     return type == planrules::kind::two ? u"二码"_s : u"三码"_s;
 }
@@ -50,133 +102,131 @@ QString modename(planrules::mode mode)
     return mode == planrules::mode::oddeven ? u"奇偶模式"_s : u"大小模式"_s;
 }
 
-qint64 defaultstake(planrules::kind type)
+QString positionsname(history::positions positions)
 {
-    return planrules::betcount(type) * ticketprice;
-}
-
-qint64 longestdays(plancalc::inputs in)
-{
-    in.days = longestdefault;
-    return qint64(plancalc::calculateupto(in).size());
-}
-
-std::optional<plancalc::plantabletype> plannertable(const plancalc::inputs &in)
-{
-    std::optional<plancalc::plantabletype> table = plancalc::calculate(in);
-    if (table)
-        plancalc::averagenet(*table, in.days); // a count of 0 fails here, as in the planner
-    return table;
-}
-
-odds oddsof(const runinfo &info, const outcome &out)
-{
-    odds o;
-    o.hit = hitchance(info.how.type);
-    const double miss = 1 - o.hit;
-    o.bust = std::pow(miss, double(info.in.days));
-    o.expectedbusts = double(out.finished()) * o.bust;
-    if (const planresult *longest = out.longest()) {
-        o.longestatleast = std::pow(miss, double(longest->periods - 1));
-        o.longestanywhere = 1 - std::pow(1 - o.longestatleast, double(out.finished()));
+    switch (positions) {
+    case history::positions::front:
+        return u"前三"_s;
+    case history::positions::middle:
+        return u"中三"_s;
+    case history::positions::back:
+        break;
     }
-    return o;
+    return u"后三"_s;
 }
 
-std::vector<qint64> observedlengths(const outcome &out, qint64 days)
+QString moneytext(qint64 value)
 {
-    std::vector<qint64> counts(size_t(std::max<qint64>(days, 0)), 0);
-    for (const planresult &p : out.plans)
-        if (p.end != ending::open && p.periods >= 1 && p.periods <= days)
-            ++counts[size_t(p.periods - 1)];
-    return counts;
+    return grouped(value) + u"元"_s;
 }
 
-std::vector<double> expectedlengths(const runinfo &info, const outcome &out)
+QString axistext(double value)
 {
-    const double hit = hitchance(info.how.type);
-    const double plans = double(out.finished());
+    const double size = std::abs(value);
+    if (size >= 1e8)
+        return decimal(value / 1e8) + u"亿"_s;
+    if (size >= 1e4)
+        return decimal(value / 1e4) + u"万"_s;
+    return grouped(qint64(std::llround(value)));
+}
+
+std::vector<summaryline> summary(const findings &f)
+{
+    const runinfo &info = f.info;
+    const outcome &out = f.out;
+    const history::Thistory &draws = f.read.history;
+    const odds::figures o = figuresof(f);
     const qint64 days = info.in.days;
-    std::vector<double> counts(size_t(std::max<qint64>(days, 0)), 0.0);
-    for (qint64 k = 1; k <= days; ++k) {
-        // Missed k - 1 times, then a hit; the last length also holds the busts.
-        const double reached = std::pow(1 - hit, double(k - 1));
-        counts[size_t(k - 1)] = plans * (k < days ? reached * hit : reached);
-    }
-    return counts;
-}
+    std::vector<summaryline> lines;
+    const auto say = [&lines](const QString &text, bool strong = false) { lines.push_back({text, strong}); };
 
-QStringList summarylines(const history::Thistory &draws, const runinfo &info, const outcome &out)
-{
-    QStringList lines;
-    lines.append(u"【开奖历史】%1期"_s.arg(draws.size())
-                 + (draws.reversed() ? u"（文件为新开奖在前，已倒转为按时间先后回测）"_s : QString()));
-    lines.append(u"【设置】%1 %2；前期亏损%3，预期利润%4%，单倍投入%5，单注奖金%6，投注期数%7（最多可投注期数%8）"_s
-                     .arg(typename_(info.how.type), modename(info.how.mode))
-                     .arg(info.in.prekui)
-                     .arg(info.in.lirun)
-                     .arg(info.in.inofsin)
-                     .arg(info.in.outofsin)
-                     .arg(info.in.days)
-                     .arg(info.maxdays));
-    lines.append(u"【回测结果】"_s);
-    lines.append(u"计划：结束%1个，其中中出%2个，爆仓%3个"_s.arg(out.finished()).arg(out.hits).arg(out.busts));
+    // The risk first, whatever this history did.
+    say(u"随机开奖下，每投入100元平均收回"_s + decimal(o.returnper100.value_or(0)) + u"元"_s, true);
+    say(u"一个计划"_s + QString::number(days) + u"期全部未中即爆仓，亏损"_s + moneytext(o.bustcost)
+            + u"；随机开奖下每个计划爆仓的概率"_s + odds::chancetext(o.bust),
+        true);
+    say(u"随机开奖下平均每个计划盈亏约"_s + signedmoney(std::llround(o.expectedplan))
+        + (out.finished() > 0 ? u"；本段历史"_s + QString::number(out.finished()) + u"个结束的计划平均每个盈亏约"_s
+                                    + signedmoney(std::llround(out.meanresult()))
+                              : u"；本段历史还没有结束的计划"_s));
+
+    say(u"【开奖历史】"_s + QString::number(draws.size()) + u"期；"_s + orderline(f.read));
+    if (!f.read.header.isEmpty())
+        say(u"已跳过标题行："_s + f.read.header);
+    if (f.read.fivedigit > 0)
+        say(QString::number(f.read.fivedigit) + u"期是五位开奖号码，取其"_s + positionsname(info.how.positions));
+
+    say(u"【设置】"_s + kindname(info.how.type) + u' ' + modename(info.how.mode) + u"；前期亏损"_s
+        + moneytext(info.in.prekui) + u"，预期利润"_s + QString::number(info.in.lirun) + u"%，单倍投入"_s
+        + moneytext(info.in.inofsin) + u"，单注奖金"_s + moneytext(info.in.outofsin) + u"；投注期数"_s
+        + QString::number(days) + u"（按这些设置最多可投注"_s + QString::number(info.longest) + u"期），本次最深投到第"_s
+        + QString::number(out.deepest) + u"期；本金"_s + (info.bankroll ? moneytext(*info.bankroll) : u"不限"_s));
+    say(u"每个计划都按同一张倍投计划表下注：表按前期亏损"_s + moneytext(info.in.prekui)
+        + u"算出，每个新计划都从表的第1期重新开始"_s);
+
+    say(u"【回测结果】"_s);
+    say(u"计划：结束"_s + QString::number(out.finished()) + u"个，其中中出"_s + QString::number(out.hits)
+            + u"个，爆仓"_s + QString::number(out.busts) + u"个"_s,
+        out.busts > 0);
+    if (const bankrupt *broke = out.broke ? &*out.broke : nullptr)
+        say(u"本金用完：第"_s + QString::number(broke->bet) + u"次投注（开奖"_s + draws.name(broke->draw)
+                + u"，计划第"_s + QString::number(broke->period) + u"期）需要倍数"_s + QString::number(broke->multiple)
+                + u"、投注"_s + moneytext(broke->stake) + u"，本金只剩"_s
+                + moneytext(*info.bankroll + broke->result) + u"；回测到此为止，此前累计盈亏"_s
+                + signedmoney(broke->result),
+            true);
     if (const planresult *open = out.open()) {
-        const plancalc::planrow &next = info.table[size_t(open->periods)];
-        lines.append(u"未结束的计划：已投%1期，投入%2；下一期是它的第%3期，倍数%4，投注%5"_s.arg(open->periods)
-                         .arg(money(open->staked))
-                         .arg(open->periods + 1)
-                         .arg(next[1])
-                         .arg(money(next[2])));
+        QString text = u"未结束的计划：已投"_s + QString::number(open->periods) + u"期，投入"_s + moneytext(open->staked);
+        if (open->periods < days) {
+            const plancalc::planrow &next = info.table[size_t(open->periods)];
+            text += u"；下一期是它的第"_s + QString::number(open->periods + 1) + u"期，倍数"_s
+                    + QString::number(next[plancalc::multiplecolumn]) + u"，投注"_s
+                    + moneytext(next[plancalc::stakecolumn]);
+        }
+        say(text);
     }
     if (const planresult *longest = out.longest())
-        lines.append(u"最长计划：%1期（%2至%3）；平均计划长度%4期"_s.arg(longest->periods)
-                         .arg(draws.name(longest->first), draws.name(longest->last()))
-                         .arg(QString::number(out.meanlength(), 'f', 2)));
-    lines.append(u"资金：总投入%1，总奖金%2，总盈亏%3"_s.arg(money(out.staked), money(out.won), money(out.result())));
-    lines.append(u"最大回撤（累计盈亏的最低点）%1；单期最大投注%2；一个计划最多需要资金%3"_s.arg(
-        money(out.lowest), money(out.largeststake), money(out.largestplancash)));
+        say(u"最长计划："_s + QString::number(longest->periods) + u"期（"_s + draws.name(longest->first) + u"至"_s
+            + draws.name(longest->last()) + u"）；平均计划长度"_s + QString::number(out.meanlength(), 'f', 2) + u"期"_s);
+    say(lengthsline(out, days));
+    say(u"资金：总投入"_s + moneytext(out.staked) + u"，总奖金"_s + moneytext(out.won) + u"，总盈亏"_s
+        + signedmoney(out.result()));
+    say(u"累计盈亏的最低点"_s + moneytext(out.lowest) + u"；最大回撤（从高点到其后低点的最大跌幅）"_s
+            + moneytext(out.drawdown),
+        true);
+    say(u"单期最大投注"_s + moneytext(out.largeststake) + u"；一个计划最多需要资金"_s + moneytext(out.largestplancash));
 
-    const odds o = oddsof(info, out);
-    lines.append(u"【随机开奖下】"_s);
-    lines.append(u"每期投注中出的概率%1%（%2/1000注）"_s.arg(QString::number(o.hit * 100, 'f', 1))
-                     .arg(planrules::betcount(info.how.type)));
-    lines.append(u"一个计划爆仓（连续%1期未中）的概率%2"_s.arg(info.in.days).arg(chance(o.bust)));
-    lines.append(u"%1个结束的计划预计爆仓%2次，实际爆仓%3次"_s.arg(out.finished())
-                     .arg(QString::number(o.expectedbusts, 'f', 1))
-                     .arg(out.busts));
+    say(u"【随机开奖下】"_s);
+    say(u"每期投注中出的概率"_s + QString::number(o.hit * 100, 'f', 1) + u"%（"_s
+        + QString::number(planrules::betcount(info.how.type)) + u"/1000注）"_s);
+    say(QString::number(out.finished()) + u"个结束的计划预计爆仓"_s + QString::number(o.expectedbusts, 'f', 1)
+        + u"次，实际爆仓"_s + QString::number(out.busts) + u"次"_s);
     if (const planresult *longest = out.longest())
-        lines.append(u"最长计划%1期：一个计划至少持续%1期的概率%2；%3个计划中至少出现一次的概率%4"_s.arg(longest->periods)
-                         .arg(chance(o.longestatleast))
-                         .arg(out.finished())
-                         .arg(chance(o.longestanywhere)));
+        say(u"最长计划"_s + QString::number(longest->periods) + u"期：一个计划至少持续这么久的概率"_s
+            + odds::chancetext(o.longestatleast) + u"；"_s + QString::number(out.finished())
+            + u"个计划中至少出现一次的概率"_s + odds::chancetext(o.longestanywhere));
+
+    if (const simulate::result *sim = f.simulated) {
+        say(u"【模拟】按随机开奖模拟"_s + QString::number(sim->runs) + u"段同样长度（"_s
+            + QString::number(betsof(draws, info.how.type)) + u"次投注）的历史，种子"_s + QString::number(sim->seed)
+            + u"；这些是模拟的数据，不是开奖结果"_s);
+        if (sim->ruin)
+            say(u"本金用完的比例"_s + share(*sim->ruin) + u"（95%置信区间"_s + share(*sim->ruinlow) + u"至"_s
+                    + share(*sim->ruinhigh) + u"）"_s,
+                true);
+        say(u"最终盈亏：中位数"_s + signedmoney(std::llround(sim->median)) + u"，5%分位"_s
+            + signedmoney(std::llround(sim->p05)) + u"，95%分位"_s + signedmoney(std::llround(sim->p95))
+            + u"；以亏损结束的比例"_s + share(sim->lossshare));
+    }
     return lines;
 }
 
-std::vector<chartpoint> chartline(const std::vector<qint64> &running, int limit)
+QStringList summarylines(const findings &f)
 {
-    const qint64 n = qint64(running.size());
-    std::vector<chartpoint> points{{0, 0}};
-    if (n <= limit) {
-        for (qint64 i = 0; i < n; ++i)
-            points.push_back({i + 1, running[size_t(i)]});
-        return points;
-    }
-    const qint64 stretches = std::max(1, limit / 2);
-    for (qint64 s = 0; s < stretches; ++s) {
-        const qint64 from = s * n / stretches, to = (s + 1) * n / stretches;
-        qint64 low = from, high = from;
-        for (qint64 i = from; i < to; ++i) {
-            if (running[size_t(i)] < running[size_t(low)])
-                low = i;
-            if (running[size_t(i)] > running[size_t(high)])
-                high = i;
-        }
-        for (const qint64 i : {std::min(low, high), std::max(low, high)})
-            if (points.back().bet != i + 1)
-                points.push_back({i + 1, running[size_t(i)]});
-    }
-    return points;
+    QStringList lines;
+    for (const summaryline &line : summary(f))
+        lines.append(line.strong ? u"■ "_s + line.text : line.text);
+    return lines;
 }
 
 QStringList tabletitles()
@@ -184,33 +234,48 @@ QStringList tabletitles()
     return {u"编号"_s, u"首期开奖"_s, u"期数"_s, u"结果"_s, u"投入"_s, u"奖金"_s, u"盈亏"_s};
 }
 
-QString cellof(const history::Thistory &draws, const outcome &out, qint64 plan, int column)
+std::optional<qint64> numberof(const outcome &out, qint64 plan, tablecolumn column)
 {
     const planresult &p = out.plans[size_t(plan)];
     switch (column) {
-    case 0:
-        return QString::number(plan + 1);
-    case 1:
+    case tablecolumn::number:
+        return plan + 1;
+    case tablecolumn::periods:
+        return p.periods;
+    case tablecolumn::staked:
+        return p.staked;
+    case tablecolumn::won:
+        return p.won;
+    case tablecolumn::result:
+        return p.result();
+    default:
+        return std::nullopt;
+    }
+}
+
+QString cellof(const history::Thistory &draws, const outcome &out, qint64 plan, tablecolumn column)
+{
+    const planresult &p = out.plans[size_t(plan)];
+    switch (column) {
+    case tablecolumn::first:
         return draws.name(p.first);
-    case 2:
-        return QString::number(p.periods);
-    case 3:
+    case tablecolumn::ending:
         switch (p.end) {
         case ending::hit:
-            return u"中出于%1"_s.arg(draws.name(p.last()));
+            return u"中出于"_s + draws.name(p.last());
         case ending::bust:
-            return u"爆仓"_s;
+            return u"爆仓（"_s + QString::number(p.periods) + u"期未中）"_s;
         case ending::open:
-            return u"未结束"_s;
+            return out.broke && plan + 1 == qint64(out.plans.size()) ? u"本金用完"_s : u"未结束"_s;
         }
         break;
-    case 4:
-        return money(p.staked);
-    case 5:
-        return money(p.won);
-    case 6:
-        return money(p.result());
+    case tablecolumn::staked:
+    case tablecolumn::won:
+    case tablecolumn::result:
+        return moneytext(*numberof(out, plan, column));
     default:
+        if (const std::optional<qint64> number = numberof(out, plan, column))
+            return QString::number(*number);
         break;
     }
     return {};
@@ -224,11 +289,87 @@ QList<QByteArray> csvlines(const history::Thistory &draws, const outcome &out)
     QStringList cells;
     for (qint64 plan = 0; plan < qint64(out.plans.size()); ++plan) {
         cells.clear();
-        for (int column = 0; column < tablecolumns; ++column)
-            cells.append(csvfield(cellof(draws, out, plan, column)));
+        for (int c = 0; c < tablecolumns; ++c) {
+            const auto column = tablecolumn(c);
+            const std::optional<qint64> number = numberof(out, plan, column);
+            cells.append(number ? QString::number(*number) : csvtext(cellof(draws, out, plan, column)));
+        }
         lines.append(cells.join(u',').toUtf8());
     }
     return lines;
+}
+
+QByteArray json(const findings &f)
+{
+    const runinfo &info = f.info;
+    const outcome &out = f.out;
+    const odds::figures o = figuresof(f);
+    const auto optional = [](const std::optional<qint64> &value) {
+        return value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null);
+    };
+    const auto optionalreal = [](const std::optional<double> &value) {
+        return value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null);
+    };
+    static const char *const positions[] = {"front", "middle", "back"};
+
+    QJsonObject root;
+    root[u"draws"_s] = f.read.history.size();
+    root[u"bets"_s] = out.bets();
+    root[u"type"_s] = info.how.type == planrules::kind::two ? 2 : 3;
+    root[u"mode"_s] = info.how.mode == planrules::mode::oddeven ? u"oddeven"_s : u"bigsmall"_s;
+    root[u"positions"_s] = QLatin1StringView(positions[int(info.how.positions)]);
+    root[u"reversed"_s] = f.read.history.reversed();
+    root[u"order"_s] = f.read.order == history::orderfrom::keys ? u"keys"_s : u"file"_s;
+    root[u"settings"_s] = QJsonObject{{u"loss"_s, info.in.prekui},     {u"profit"_s, info.in.lirun},
+                                      {u"stake"_s, info.in.inofsin},   {u"prize"_s, info.in.outofsin},
+                                      {u"periods"_s, info.in.days},    {u"longest"_s, info.longest},
+                                      {u"bankroll"_s, optional(info.bankroll)}};
+    root[u"plans"_s] = QJsonObject{{u"closed"_s, out.finished()}, {u"hits"_s, out.hits}, {u"busts"_s, out.busts}};
+    root[u"money"_s] = QJsonObject{{u"staked"_s, out.staked},
+                                   {u"won"_s, out.won},
+                                   {u"result"_s, out.result()},
+                                   {u"lowest"_s, out.lowest},
+                                   {u"drawdown"_s, out.drawdown},
+                                   {u"largest_stake"_s, out.largeststake},
+                                   {u"plan_cash"_s, out.largestplancash},
+                                   {u"bust_cost"_s, o.bustcost}};
+    if (const planresult *open = out.open(); open && open->periods < info.in.days) {
+        const plancalc::planrow &next = info.table[size_t(open->periods)];
+        root[u"open_plan"_s] = QJsonObject{{u"periods"_s, open->periods},
+                                           {u"staked"_s, open->staked},
+                                           {u"next_period"_s, open->periods + 1},
+                                           {u"next_multiple"_s, next[plancalc::multiplecolumn]}};
+    } else {
+        root[u"open_plan"_s] = QJsonValue(QJsonValue::Null);
+    }
+    if (info.bankroll) {
+        const bankrupt *broke = out.broke ? &*out.broke : nullptr;
+        root[u"bankroll"_s] =
+            QJsonObject{{u"exhausted"_s, broke != nullptr},
+                        {u"at_bet"_s, broke ? QJsonValue(broke->bet) : QJsonValue(QJsonValue::Null)},
+                        {u"at_label"_s, broke ? QJsonValue(f.read.history.name(broke->draw)) : QJsonValue(QJsonValue::Null)},
+                        {u"result_before"_s, broke ? QJsonValue(broke->result) : QJsonValue(QJsonValue::Null)}};
+    } else {
+        root[u"bankroll"_s] = QJsonValue(QJsonValue::Null);
+    }
+    root[u"odds"_s] = QJsonObject{{u"hit"_s, o.hit},
+                                  {u"bust"_s, o.bust},
+                                  {u"expected_busts"_s, o.expectedbusts},
+                                  {u"return_per_100"_s, o.returnper100.value_or(0)},
+                                  {u"expected_plan_result"_s, o.expectedplan}};
+    const simulate::result *sim = f.simulated;
+    const QJsonValue none(QJsonValue::Null);
+    root[u"simulation"_s] = QJsonObject{
+        {u"runs"_s, sim ? QJsonValue(sim->runs) : none},
+        {u"seed"_s, sim ? QJsonValue(qint64(sim->seed)) : none},
+        {u"ruin"_s, sim ? optionalreal(sim->ruin) : none},
+        {u"ruin_low"_s, sim ? optionalreal(sim->ruinlow) : none},
+        {u"ruin_high"_s, sim ? optionalreal(sim->ruinhigh) : none},
+        {u"result_median"_s, sim ? QJsonValue(sim->median) : none},
+        {u"result_p05"_s, sim ? QJsonValue(sim->p05) : none},
+        {u"result_p95"_s, sim ? QJsonValue(sim->p95) : none},
+        {u"loss_share"_s, sim ? QJsonValue(sim->lossshare) : none}};
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
 } // namespace replay

@@ -1,81 +1,61 @@
 // What a replay says, in the words the window shows and the command line
-// prints: the summary, the odds under random draws beside what happened, the
-// table of plans and its CSV file.
+// prints: the summary (the risk first), the table of plans, and the CSV and
+// JSON files. The figures come from replay.h, odds.h and simulate.h.
 #pragma once
 
-#include "replay/replay.h"
+#include "replay/odds.h"
+#include "replay/prepare.h"
+#include "replay/simulate.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QStringList>
 
-#include <vector>
-
 namespace replay {
 
-// What the replay was run with.
-struct runinfo
-{
-    settings how;
-    plancalc::inputs in;
-    qint64 maxdays = 0; // the largest count up to 80 whose table exists
-    plancalc::plantabletype table;
-};
-
-QString typename_(planrules::kind type);
+QString kindname(planrules::kind type);
 QString modename(planrules::mode mode);
+QString positionsname(history::positions positions);
 
-// The defaults: stake = bets x ticket price 2 for the type.
-constexpr qint64 ticketprice = 2;
-constexpr qint64 defaultloss = 0;
-constexpr qint64 defaultprofit = 20;
-constexpr qint64 defaultprize = 1040;
-constexpr qint64 longestdefault = 80;
-qint64 defaultstake(planrules::kind type);
+// "3,951,000元", "-1,500元": thousands separators, always.
+QString moneytext(qint64 value);
+// An axis label: "4,000", "3.5万", "-40亿".
+QString axistext(double value);
 
-// The largest period count up to 80 whose planner table exists with the other
-// inputs (their own count is not read); fails as the planner's calculation does.
-qint64 longestdays(plancalc::inputs in);
-
-// The planner's table for the inputs, worked out and checked as the planner does,
-// its average included; no value for "所需倍数太大，无法投注！".
-std::optional<plancalc::plantabletype> plannertable(const plancalc::inputs &in);
-
-// Under random draws a bet hits with probability bets / 1000, and a plan lasts
-// beyond k periods with probability (1 - p)^k.
-struct odds
+// What the summary is made from.
+struct findings
 {
-    double hit = 0;            // one period's bet
-    double bust = 0;           // one plan
-    double expectedbusts = 0;  // over the finished plans
-    double longestatleast = 0; // one plan lasting at least as long as the longest seen
-    double longestanywhere = 0;// that happening at least once over the finished plans
+    const history::parsed &read;
+    const runinfo &info;
+    const outcome &out;
+    const simulate::result *simulated = nullptr; // none when skipped or not run
 };
-odds oddsof(const runinfo &info, const outcome &out);
 
-// Plans of length 1 to N as seen, and as many as random draws would give.
-std::vector<qint64> observedlengths(const outcome &out, qint64 days);
-std::vector<double> expectedlengths(const runinfo &info, const outcome &out);
-
-QStringList summarylines(const history::Thistory &draws, const runinfo &info, const outcome &out);
-
-// The running result as about `limit` points at most, from the start (bet 0,
-// result 0): every bet of a short history, else the lowest and the highest point
-// of each stretch, in order, so no dip is lost.
-struct chartpoint
+// One line of the summary; `strong` lines are the ones to stand out (the risk
+// and the worst figures), shown in bold or marked, never by colour alone.
+struct summaryline
 {
-    qint64 bet;
-    qint64 result;
+    QString text;
+    bool strong = false;
 };
-std::vector<chartpoint> chartline(const std::vector<qint64> &running, int limit);
+std::vector<summaryline> summary(const findings &f);
+// The summary as plain lines, strong ones marked with "■ ".
+QStringList summarylines(const findings &f);
 
-// The table of plans: number, first draw, periods, how it ended, staked, won, result.
+// The table of plans.
+enum class tablecolumn { number, first, periods, ending, staked, won, result, count };
+constexpr int tablecolumns = int(tablecolumn::count);
 QStringList tabletitles();
-QString cellof(const history::Thistory &draws, const outcome &out, qint64 plan, int column);
-constexpr int tablecolumns = 7;
+QString cellof(const history::Thistory &draws, const outcome &out, qint64 plan, tablecolumn column);
+// The cell as a number, for sorting and for the CSV; none for text cells.
+std::optional<qint64> numberof(const outcome &out, qint64 plan, tablecolumn column);
 
 // The table as CSV lines, the first with a UTF-8 byte-order mark; the caller ends
-// each with CR LF.
+// each with CR LF. Label cells that a spreadsheet would run as a formula get a
+// leading apostrophe.
 QList<QByteArray> csvlines(const history::Thistory &draws, const outcome &out);
+
+// The results for scripts, one JSON object.
+QByteArray json(const findings &f);
 
 } // namespace replay

@@ -1,5 +1,7 @@
 #include "replay/u_replay.h"
 
+#include "replay/chartdata.h"
+#include "replay/defaults.h"
 #include "toolkit/filedialogs.h"
 #include "toolkit/guard.h"
 #include "toolkit/messages.h"
@@ -7,10 +9,12 @@
 #include "toolkit/window.h"
 #include "ui_frmreplay.h"
 
+#include <QAccessible>
+#include <QAreaSeries>
 #include <QBarCategoryAxis>
-#include <QBarSeries>
 #include <QBarSet>
 #include <QBuffer>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QClipboard>
@@ -19,13 +23,24 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLineSeries>
+#include <QPainter>
 #include <QProgressDialog>
+#include <QScatterSeries>
+#include <QStackedBarSeries>
 #include <QStandardPaths>
+#include <QTextCursor>
 #include <QValueAxis>
 
-using namespace Qt::Literals::StringLiterals;
+#include <algorithm>
+#include <cmath>
+#include <new>
 
-// The table of plans, read from the replay's outcome as the view asks for a cell.
+using namespace Qt::Literals::StringLiterals;
+using replay::tablecolumn;
+
+// The table of plans, read from the replay's outcome as the view asks for a
+// cell. Sorting and the busts-only filter reorder a list of plan numbers by
+// their figures, so a million plans sort in a blink.
 class Tplanmodel : public QAbstractTableModel
 {
 public:
@@ -36,12 +51,22 @@ public:
         beginResetModel();
         m_draws = draws;
         m_out = out;
+        m_column = -1;
+        arrange();
+        endResetModel();
+    }
+
+    void setbustsonly(bool only)
+    {
+        beginResetModel();
+        m_bustsonly = only;
+        arrange();
         endResetModel();
     }
 
     int rowCount(const QModelIndex &parent = {}) const override
     {
-        return parent.isValid() || !m_out ? 0 : int(m_out->plans.size());
+        return parent.isValid() ? 0 : int(m_rows.size());
     }
     int columnCount(const QModelIndex &parent = {}) const override
     {
@@ -51,10 +76,27 @@ public:
     {
         if (!index.isValid() || !m_out)
             return {};
-        if (role == Qt::DisplayRole)
-            return replay::cellof(*m_draws, *m_out, index.row(), index.column());
-        if (role == Qt::TextAlignmentRole && index.column() != 1 && index.column() != 3)
-            return int(Qt::AlignRight | Qt::AlignVCenter);
+        const qint64 plan = m_rows[size_t(index.row())];
+        const auto column = tablecolumn(index.column());
+        const bool bust = m_out->plans[size_t(plan)].end == replay::ending::bust;
+        switch (role) {
+        case Qt::DisplayRole:
+            return replay::cellof(*m_draws, *m_out, plan, column);
+        case Qt::TextAlignmentRole:
+            if (column != tablecolumn::first && column != tablecolumn::ending)
+                return int(Qt::AlignRight | Qt::AlignVCenter);
+            break;
+        case Qt::FontRole:
+            // A bust stands out by weight, and its 结果 says how it ended.
+            if (bust) {
+                QFont font;
+                font.setBold(true);
+                return font;
+            }
+            break;
+        default:
+            break;
+        }
         return {};
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
@@ -63,16 +105,57 @@ public:
             return replay::tabletitles().value(section);
         return {};
     }
+    void sort(int column, Qt::SortOrder order) override
+    {
+        beginResetModel();
+        m_column = column;
+        m_order = order;
+        arrange();
+        endResetModel();
+    }
 
 private:
+    // Every column sorts by a number: the text columns by time (the first draw)
+    // and by how the plan ended.
+    qint64 keyof(qint64 plan) const
+    {
+        const auto column = tablecolumn(m_column);
+        if (const std::optional<qint64> number = replay::numberof(*m_out, plan, column))
+            return *number;
+        if (column == tablecolumn::ending)
+            return int(m_out->plans[size_t(plan)].end);
+        return plan;
+    }
+
+    void arrange()
+    {
+        m_rows.clear();
+        if (!m_out)
+            return;
+        m_rows.reserve(m_out->plans.size());
+        for (qint64 plan = 0; plan < qint64(m_out->plans.size()); ++plan)
+            if (!m_bustsonly || m_out->plans[size_t(plan)].end == replay::ending::bust)
+                m_rows.push_back(plan);
+        if (m_column < 0)
+            return;
+        std::stable_sort(m_rows.begin(), m_rows.end(), [this](qint64 a, qint64 b) {
+            return m_order == Qt::AscendingOrder ? keyof(a) < keyof(b) : keyof(b) < keyof(a);
+        });
+    }
+
     const history::Thistory *m_draws = nullptr;
     const replay::outcome *m_out = nullptr;
+    std::vector<qint64> m_rows;
+    bool m_bustsonly = false;
+    int m_column = -1;
+    Qt::SortOrder m_order = Qt::AscendingOrder;
 };
 
 namespace {
 
 // A progress bar for work longer than about a fifth of a second, which the
-// user can cancel; the window keeps painting meanwhile.
+// user can cancel; the window keeps painting meanwhile. It closes when it goes
+// out of scope, so a message box shown afterwards is never under it.
 class Tprogress
 {
 public:
@@ -83,6 +166,7 @@ public:
         m_dialog.setWindowModality(Qt::WindowModal);
         m_dialog.setMinimumDuration(200);
         m_dialog.setAutoClose(false);
+        m_dialog.setAutoReset(false);
         m_dialog.setValue(0);
     }
 
@@ -99,6 +183,7 @@ private:
 };
 
 constexpr int chartpoints = 2000;
+constexpr int histogrambins = 40;
 
 // A view lets go of its chart without deleting it when it takes another.
 void showchart(QChartView *view, QChart *chart)
@@ -108,20 +193,80 @@ void showchart(QChartView *view, QChart *chart)
     delete previous;
 }
 
+// A money axis labelled in 元, 万 and 亿 at round steps.
+QCategoryAxis *moneyaxis(double low, double high, const QString &title)
+{
+    if (high <= low)
+        high = low + 1;
+    const double raw = (high - low) / 6;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+    double step = magnitude;
+    for (const double factor : {1.0, 2.0, 2.5, 5.0, 10.0})
+        if (factor * magnitude >= raw) {
+            step = factor * magnitude;
+            break;
+        }
+    const double first = std::floor(low / step) * step, last = std::ceil(high / step) * step;
+    auto *axis = new QCategoryAxis;
+    axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    axis->setRange(first, last);
+    axis->setStartValue(first);
+    for (double v = first; v <= last + step / 2; v += step)
+        axis->append(replay::axistext(v), v);
+    axis->setTitleText(title);
+    return axis;
+}
+
+void attach(QChart *chart, QAbstractSeries *series, QAbstractAxis *x, QAbstractAxis *y)
+{
+    chart->addSeries(series);
+    series->attachAxis(x);
+    series->attachAxis(y);
+}
+
+// The chart's figures for a screen reader; the same words are in the summary.
+void describe(QChartView *view, const QString &description)
+{
+    view->setAccessibleName(view->chart()->title());
+    view->setAccessibleDescription(description);
+}
+
+const QString outofdate = u"设置或开奖历史已改变，请按“开始回测”重新计算。"_s;
+
 } // namespace
 
 Tfrmreplay::Tfrmreplay(const QString &datafolder, QWidget *parent)
-    : QWidget(parent), ui(std::make_unique<Ui::Tfrmreplay>()), m_datafolder(datafolder),
+    : QWidget(parent), ui(std::make_unique<Ui::Tfrmreplay>()), m_datafolder(datafolder), m_openfolder(datafolder),
       m_plans(new Tplanmodel(this))
 {
     ui->setupUi(this);
+    ui->opttype->setTitle(u"类型"_s);
+    ui->optmode->setTitle(u"模式"_s);
+    ui->optpositions->setTitle(u"位置"_s);
+    ui->opttype->setAccessibleName(u"类型"_s);
+    ui->optmode->setAccessibleName(u"模式"_s);
+    ui->optpositions->setAccessibleName(u"位置：五位开奖号码取哪三位"_s);
+    ui->memsummary->setAccessibleName(u"回测汇总"_s);
+    ui->memsummary->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    ui->edtprekui->setText(QString::number(replay::defaults::loss));
+    ui->edtlirun->setText(QString::number(replay::defaults::profit));
+    ui->edtoutofsin->setText(QString::number(replay::defaults::prize));
+
     ui->grdplans->setModel(m_plans);
+    ui->grdplans->setAccessibleName(u"计划明细"_s);
     ui->grdplans->verticalHeader()->hide();
     ui->grdplans->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ui->grdplans->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ui->grdplans->horizontalHeader()->setStretchLastSection(true);
-    for (QChartView *view : {ui->chtlengths, ui->chtresult})
+    ui->grdplans->setSortingEnabled(true);
+    ui->grdplans->horizontalHeader()->setSortIndicatorShown(true);
+    ui->grdplans->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    // Arrows move in the table, Tab leaves it.
+    ui->grdplans->setTabKeyNavigation(false);
+    for (QChartView *view : {ui->chtlengths, ui->chtresult, ui->chtsimulation}) {
         view->setRenderHint(QPainter::Antialiasing);
+        // Their figures are in the summary; a chart holds nothing to operate.
+        view->setFocusPolicy(Qt::NoFocus);
+    }
     setdefaultbutton(this, ui->btnreplay);
 
     connecthandler(ui->btnopen, &QPushButton::clicked, this, &Tfrmreplay::btnopenClick);
@@ -131,28 +276,38 @@ Tfrmreplay::Tfrmreplay(const QString &datafolder, QWidget *parent)
     connecthandler(ui->btnsavechart, &QPushButton::clicked, this, &Tfrmreplay::btnsavechartClick);
     connecthandler(ui->btnclose, &QPushButton::clicked, this, &Tfrmreplay::btncloseClick);
     connecthandler(ui->opttype, &Tradiogroup::clicked, this, &Tfrmreplay::opttypeClick);
+    connecthandler(ui->optmode, &Tradiogroup::clicked, this, &Tfrmreplay::settingsChange);
+    connecthandler(ui->optpositions, &Tradiogroup::clicked, this, &Tfrmreplay::optpositionsClick);
+    connecthandler(ui->chkbusts, &QCheckBox::toggled, this, &Tfrmreplay::chkbustsClick);
     connecthandler(ui->page, &QTabWidget::currentChanged, this, &Tfrmreplay::pageChange);
     for (QLineEdit *edit : {ui->edtprekui, ui->edtlirun, ui->edtinofsin, ui->edtoutofsin})
         connecthandler(edit, &QLineEdit::textChanged, this, &Tfrmreplay::inputsChange);
+    for (QLineEdit *edit : {ui->edtdays, ui->edtbankroll})
+        connecthandler(edit, &QLineEdit::textChanged, this, &Tfrmreplay::settingsChange);
     connect(ui->edtinofsin, &QLineEdit::textEdited, this, [this] { m_stakefollows = false; });
     connect(ui->edtdays, &QLineEdit::textEdited, this, [this] { m_daysfollow = false; });
 
     opttypeClick();
+    clearresults(QString());
 }
 
 Tfrmreplay::~Tfrmreplay() = default;
 
 void Tfrmreplay::openhistory(const QString &path)
 {
-    Tprogress progress(this, u"正在读入开奖历史…"_s);
-    history::parsed parsed = history::parse(readwholefile(path), progress.report());
-    if (!parsed.cancelled)
-        takehistory(std::move(parsed), QDir::toNativeSeparators(path));
+    QByteArray bytes;
+    try {
+        bytes = history::readsource(path);
+    } catch (const std::bad_alloc &) {
+        throw AppError(u"内存不足"_s);
+    }
+    m_openfolder = QFileInfo(path).absolutePath();
+    readhistory(bytes, QDir::toNativeSeparators(path), path);
 }
 
 void Tfrmreplay::btnopenClick()
 {
-    const QString path = askopenfile(this, {u"文本文件(*.txt)"_s, u"txt"_s, m_datafolder, QString()});
+    const QString path = askopenfile(this, {u"开奖历史 (*.txt *.csv *.tsv);;所有文件 (*)"_s, QString(), m_openfolder, QString()});
     if (!path.isEmpty())
         openhistory(path);
 }
@@ -164,37 +319,87 @@ void Tfrmreplay::btnpasteClick()
         messages::showmessage(u"剪贴板中没有开奖号码"_s);
         return;
     }
-    Tprogress progress(this, u"正在读入开奖历史…"_s);
-    history::parsed parsed = history::parse(text, progress.report());
-    if (!parsed.cancelled)
-        takehistory(std::move(parsed), u"剪贴板"_s);
+    readhistory(text.toUtf8(), u"剪贴板"_s, QString());
+}
+
+void Tfrmreplay::readhistory(const QByteArray &bytes, const QString &source, const QString &path)
+{
+    history::parsed parsed;
+    try {
+        Tprogress progress(this, u"正在读入开奖历史…"_s);
+        parsed = history::parse(bytes, {chosenpositions()}, progress.report());
+    } catch (const std::bad_alloc &) {
+        throw AppError(u"内存不足"_s);
+    }
+    if (parsed.cancelled)
+        return;
+    m_path = path;
+    // Five-digit draws are read again when the positions change.
+    m_bytes = parsed.fivedigit > 0 ? bytes : QByteArray();
+    takehistory(std::move(parsed), source);
 }
 
 void Tfrmreplay::takehistory(history::parsed parsed, const QString &source)
 {
     m_history = std::make_unique<history::parsed>(std::move(parsed));
-    m_outcome = {};
-    m_plans->show(nullptr, nullptr);
-    showchart(ui->chtlengths, new QChart);
-    showchart(ui->chtresult, new QChart);
-    ui->btnsavecsv->setEnabled(false);
-    pageChange();
+    m_source = source;
     const history::Thistory &draws = m_history->history;
-    ui->edtsource->setText(source + u"（%1期开奖%2）"_s.arg(draws.size()).arg(draws.reversed() ? u"，新开奖在前"_s : QString()));
-    ui->page->setCurrentWidget(ui->TabSheet1);
+    ui->edtsource->setText(source + u"（"_s + QString::number(draws.size()) + u"期开奖"_s
+                           + (draws.reversed() ? u"，新开奖在前，已倒转"_s : QString()) + u"）"_s);
+    ui->page->setCurrentWidget(ui->tabsummary);
     if (m_history->badcount > 0) {
-        const QString heading = u"开奖历史中有%1行无法识别，改正之后才能回测："_s.arg(m_history->badcount);
-        ui->memsummary->setPlainText((QStringList{heading} + history::describebad(*m_history)).join(u'\n'));
-        messages::showmessage(heading.chopped(1) + u"。"_s);
+        const QString heading =
+            u"开奖历史中有"_s + QString::number(m_history->badcount) + u"行有误，改正之后才能回测："_s;
+        clearresults((QStringList{heading} + history::describebad(*m_history)).join(u'\n'));
+        messages::showmessage(heading.chopped(1) + u"。各行的原因见汇总。"_s);
         return;
     }
-    ui->memsummary->setPlainText(u"已读入%1期开奖，可以开始回测。"_s.arg(draws.size()));
+    clearresults(u"已读入"_s + QString::number(draws.size()) + u"期开奖，可以开始回测。"_s);
 }
 
-replay::settings Tfrmreplay::chosen() const
+history::positions Tfrmreplay::chosenpositions() const
 {
-    return {planrules::kind(ui->opttype->itemindex()), planrules::mode(ui->optmode->itemindex())};
+    return history::positions(ui->optpositions->itemindex());
 }
+
+replay::request Tfrmreplay::requested() const
+{
+    replay::request r;
+    r.how = {planrules::kind(ui->opttype->itemindex()), planrules::mode(ui->optmode->itemindex()), chosenpositions()};
+    r.loss = ui->edtprekui->text();
+    r.profit = ui->edtlirun->text();
+    r.stake = ui->edtinofsin->text();
+    r.prize = ui->edtoutofsin->text();
+    r.periods = ui->edtdays->text();
+    r.bankroll = ui->edtbankroll->text();
+    return r;
+}
+
+namespace {
+
+// The label of a field's box, for messages that name it.
+QString fieldname(replay::field what)
+{
+    switch (what) {
+    case replay::field::loss:
+        return u"前期亏损"_s;
+    case replay::field::profit:
+        return u"预期利润"_s;
+    case replay::field::stake:
+        return u"单倍投入"_s;
+    case replay::field::prize:
+        return u"单注奖金"_s;
+    case replay::field::periods:
+        return u"投注期数"_s;
+    case replay::field::bankroll:
+        return u"本金"_s;
+    default:
+        break;
+    }
+    return {};
+}
+
+} // namespace
 
 void Tfrmreplay::btnreplayClick()
 {
@@ -203,62 +408,134 @@ void Tfrmreplay::btnreplayClick()
         return;
     }
     if (m_history->badcount > 0) {
-        messages::showmessage(u"开奖历史中有%1行无法识别，改正之后才能回测"_s.arg(m_history->badcount));
+        messages::showmessage(u"开奖历史中有"_s + QString::number(m_history->badcount) + u"行有误，改正之后才能回测。"_s);
         return;
     }
-    // Read, worked out and refused exactly as the planner does.
-    const plancalc::inputs in = plancalc::readinputs(ui->edtprekui->text(), ui->edtlirun->text(),
-                                                     ui->edtinofsin->text(), ui->edtoutofsin->text(),
-                                                     ui->edtdays->text());
-    const std::optional<plancalc::plantabletype> table = replay::plannertable(in);
-    if (!table) {
-        messages::showmessage(u"所需倍数太大，无法投注！"_s);
-        messages::showmessage(u"按这些设置最多可投注%1期"_s.arg(replay::longestdays(in)));
+    replay::request given = requested();
+    // A period count left empty means the longest, as on the command line.
+    std::variant<replay::runinfo, replay::refusal> prepared = replay::prepare(given);
+    if (const replay::refusal *no = std::get_if<replay::refusal>(&prepared)) {
+        messages::showmessage(no->what ? fieldname(*no->what) + no->text : no->text);
         return;
     }
-    Tprogress progress(this, u"正在回测…"_s);
-    replay::outcome out = replay::run(m_history->history, chosen(), *table, progress.report());
-    if (out.cancelled)
+    auto info = std::make_unique<replay::runinfo>(std::move(std::get<replay::runinfo>(prepared)));
+    const history::Thistory &draws = m_history->history;
+    const qint64 needed = replay::firstbet(info->how.type) + 1;
+    if (draws.size() < needed) {
+        messages::showmessage(u"开奖历史只有"_s + QString::number(draws.size()) + u"期，"_s
+                              + replay::kindname(info->how.type) + u"至少要有"_s + QString::number(needed)
+                              + u"期才能回测。"_s);
         return;
-    m_info = {chosen(), in, replay::longestdays(in), *table};
+    }
+
+    replay::outcome out;
+    std::optional<simulate::result> simulated;
+    try {
+        {
+            Tprogress progress(this, u"正在回测…"_s);
+            out = replay::run(draws, info->how, info->table, info->bankroll, progress.report());
+        }
+        if (out.cancelled)
+            return;
+        if (info->simulations > 0) {
+            Tprogress progress(this, u"正在按随机开奖模拟…"_s);
+            const odds::plantable columns = odds::fromplanner(info->table);
+            simulated = simulate::run({columns.stakes, columns.prizes,
+                                       odds::hitchance(planrules::betcount(info->how.type)),
+                                       replay::betsof(draws, info->how.type), info->bankroll, info->simulations,
+                                       info->seed},
+                                      progress.report());
+            if (simulated->cancelled)
+                return;
+        }
+    } catch (const std::bad_alloc &) {
+        throw AppError(u"内存不足"_s);
+    }
+    m_info = std::move(info);
     m_outcome = std::move(out);
+    m_simulated = std::move(simulated);
     showoutcome();
+}
+
+void Tfrmreplay::clearresults(const QString &note)
+{
+    m_info.reset();
+    m_outcome = {};
+    m_simulated.reset();
+    m_plans->show(nullptr, nullptr);
+    showchart(ui->chtlengths, new QChart);
+    showchart(ui->chtresult, new QChart);
+    showchart(ui->chtsimulation, new QChart);
+    ui->memsummary->setPlainText(note);
+    ui->btnsavecsv->setEnabled(false);
+    pageChange();
 }
 
 void Tfrmreplay::showoutcome()
 {
-    const history::Thistory &draws = m_history->history;
-    ui->memsummary->setPlainText(replay::summarylines(draws, m_info, m_outcome).join(u'\n'));
-    m_plans->show(&draws, &m_outcome);
+    showsummary();
+    m_plans->show(&m_history->history, &m_outcome);
+    ui->grdplans->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     ui->grdplans->resizeColumnsToContents();
     drawlengths();
     drawresult();
+    drawsimulation();
     ui->btnsavecsv->setEnabled(true);
     pageChange();
 }
 
+void Tfrmreplay::showsummary()
+{
+    const QString before = ui->memsummary->toPlainText();
+    ui->memsummary->clear();
+    QTextCursor cursor(ui->memsummary->document());
+    QTextCharFormat plain, strong;
+    strong.setFontWeight(QFont::Bold);
+    bool first = true;
+    for (const replay::summaryline &line :
+         replay::summary({*m_history, *m_info, m_outcome, m_simulated ? &*m_simulated : nullptr})) {
+        if (!first)
+            cursor.insertBlock();
+        first = false;
+        // The risk stands out by weight and a mark, never by colour alone.
+        cursor.insertText(line.strong ? u"■ "_s + line.text : line.text, line.strong ? strong : plain);
+    }
+    ui->memsummary->moveCursor(QTextCursor::Start);
+    QAccessibleTextUpdateEvent changed(ui->memsummary, 0, before, ui->memsummary->toPlainText());
+    QAccessible::updateAccessibility(&changed);
+}
+
 void Tfrmreplay::drawlengths()
 {
-    const qint64 days = m_info.in.days;
-    const std::vector<qint64> seen = replay::observedlengths(m_outcome, days);
-    const std::vector<double> expected = replay::expectedlengths(m_info, m_outcome);
+    const qint64 days = m_info->in.days;
+    const std::vector<double> expected =
+        odds::expectedlengths(planrules::betcount(m_info->how.type), days, m_outcome.finished());
+    const std::vector<replay::lengthbar> bars = replay::lengthbars(m_outcome, days, expected);
     auto *chart = new QChart;
     chart->setTitle(u"计划长度（期）：实际与随机开奖下的预期"_s);
-    auto *bars = new QBarSet(u"实际计划数"_s);
+    auto *hits = new QBarSet(u"中出的计划"_s), *busts = new QBarSet(u"爆仓的计划"_s);
     auto *line = new QLineSeries;
     line->setName(u"随机开奖下的预期"_s);
-    QStringList categories;
+    QStringList categories, parts;
     double top = 1;
-    for (qint64 k = 0; k < days; ++k) {
-        bars->append(double(seen[size_t(k)]));
-        line->append(double(k), expected[size_t(k)]);
-        categories.append(QString::number(k + 1));
-        top = std::max({top, double(seen[size_t(k)]), expected[size_t(k)]});
+    for (size_t i = 0; i < bars.size(); ++i) {
+        const replay::lengthbar &bar = bars[i];
+        hits->append(double(bar.hits));
+        busts->append(double(bar.busts));
+        line->append(double(i), bar.expected);
+        categories.append(bar.label);
+        top = std::max({top, double(bar.hits + bar.busts), bar.expected});
+        if (bar.hits + bar.busts > 0)
+            parts.append(bar.label + u"期"_s + QString::number(bar.hits + bar.busts) + u"个"_s
+                         + (bar.busts > 0 ? u"（其中爆仓"_s + QString::number(bar.busts) + u"个）"_s : QString()));
     }
-    auto *series = new QBarSeries;
-    series->append(bars);
-    chart->addSeries(series);
-    chart->addSeries(line);
+    // Told apart by a pattern as well as by colour.
+    QBrush hatched(Qt::darkGray, Qt::BDiagPattern);
+    busts->setBrush(hatched);
+    busts->setBorderColor(Qt::black);
+    auto *series = new QStackedBarSeries;
+    series->append(hits);
+    series->append(busts);
     auto *x = new QBarCategoryAxis;
     x->append(categories);
     x->setTitleText(u"计划长度（期）"_s);
@@ -269,48 +546,144 @@ void Tfrmreplay::drawlengths()
     y->setTitleText(u"计划数"_s);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
-    for (QAbstractSeries *s : {static_cast<QAbstractSeries *>(series), static_cast<QAbstractSeries *>(line)}) {
-        s->attachAxis(x);
-        s->attachAxis(y);
-    }
+    attach(chart, series, x, y);
+    attach(chart, line, x, y);
     showchart(ui->chtlengths, chart);
+    describe(ui->chtlengths, u"计划长度："_s + (parts.isEmpty() ? u"没有结束的计划"_s : parts.join(u'，')));
 }
 
 void Tfrmreplay::drawresult()
 {
+    const std::vector<qint64> &running = m_outcome.running;
     auto *chart = new QChart;
-    chart->setTitle(u"累计盈亏"_s);
-    chart->legend()->hide();
+    chart->setTitle(u"累计盈亏（元）"_s);
     auto *line = new QLineSeries;
+    line->setName(u"累计盈亏"_s);
     // A long history is drawn from the lowest and highest point of each stretch,
     // so the chart stays quick and no dip is lost.
     QList<QPointF> points;
-    for (const replay::chartpoint &p : replay::chartline(m_outcome.running, chartpoints))
+    double low = 0, high = 0;
+    for (const replay::chartpoint &p : replay::chartline(running, chartpoints)) {
         points.append(QPointF(double(p.bet), double(p.result)));
+        low = std::min(low, double(p.result));
+        high = std::max(high, double(p.result));
+    }
     line->replace(points);
-    chart->addSeries(line);
+    const double bets = std::max<double>(1, double(m_outcome.bets()));
     auto *x = new QValueAxis;
     x->setTitleText(u"投注次数"_s);
     x->setLabelFormat(u"%d"_s);
-    x->setRange(0, std::max<double>(1, double(m_outcome.bets())));
+    x->setRange(0, bets);
     x->applyNiceNumbers();
-    auto *y = new QValueAxis;
-    y->setTitleText(u"累计盈亏"_s);
-    y->setLabelFormat(u"%.0f"_s);
+    if (m_info->bankroll)
+        low = std::min(low, -double(*m_info->bankroll));
+    QCategoryAxis *y = moneyaxis(low, high, u"累计盈亏"_s);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
-    line->attachAxis(x);
-    line->attachAxis(y);
-    y->applyNiceNumbers();
+    attach(chart, line, x, y);
+
+    // The busts, one mark per stretch at most, so a long history stays light.
+    auto *marks = new QScatterSeries;
+    marks->setName(u"爆仓"_s);
+    marks->setMarkerShape(QScatterSeries::MarkerShapeTriangle);
+    marks->setMarkerSize(9);
+    const std::vector<qint64> busts = replay::bustbets(m_outcome, m_info->how.type);
+    const qint64 stretch = std::max<qint64>(1, qint64(running.size()) / chartpoints);
+    qint64 laststretch = -1;
+    for (const qint64 bet : busts) {
+        if (bet / stretch == laststretch)
+            continue;
+        laststretch = bet / stretch;
+        marks->append(double(bet), double(running[size_t(bet - 1)]));
+    }
+    attach(chart, marks, x, y);
+    QString description = u"共"_s + QString::number(m_outcome.bets()) + u"次投注，最低点"_s
+                          + replay::moneytext(m_outcome.lowest) + u"，最大回撤"_s
+                          + replay::moneytext(m_outcome.drawdown) + u"，最终"_s
+                          + replay::moneytext(m_outcome.result()) + u"，爆仓"_s + QString::number(busts.size())
+                          + u"次"_s;
+    if (m_info->bankroll) {
+        auto *bankroll = new QLineSeries;
+        bankroll->setName(u"本金用完（-本金）"_s);
+        bankroll->setPen(QPen(Qt::black, 1.5, Qt::DashLine));
+        bankroll->append(0, -double(*m_info->bankroll));
+        bankroll->append(bets, -double(*m_info->bankroll));
+        attach(chart, bankroll, x, y);
+        description += u"；本金"_s + replay::moneytext(*m_info->bankroll);
+        if (const replay::bankrupt *broke = m_outcome.broke ? &*m_outcome.broke : nullptr) {
+            auto *stop = new QScatterSeries;
+            stop->setName(u"本金不够下注，停止"_s);
+            stop->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+            stop->setMarkerSize(12);
+            stop->append(double(broke->bet - 1), double(broke->result));
+            attach(chart, stop, x, y);
+            description += u"，在第"_s + QString::number(broke->bet) + u"次投注前用完"_s;
+        }
+    }
     showchart(ui->chtresult, chart);
+    describe(ui->chtresult, description);
+}
+
+void Tfrmreplay::drawsimulation()
+{
+    auto *chart = new QChart;
+    chart->setTitle(u"模拟结果分布：随机开奖下同样长度的历史的最终盈亏（元）"_s);
+    if (!m_simulated || m_simulated->finals.empty()) {
+        showchart(ui->chtsimulation, chart);
+        describe(ui->chtsimulation, u"没有模拟"_s);
+        return;
+    }
+    const std::vector<qint64> &finals = m_simulated->finals;
+    const double low = double(std::min(finals.front(), m_outcome.result())),
+                 high = double(std::max(finals.back(), m_outcome.result()));
+    const double width = std::max(1.0, (high - low) / histogrambins);
+    std::vector<qint64> counts(histogrambins + 1, 0);
+    for (const qint64 value : finals)
+        ++counts[size_t(std::min<double>(histogrambins, std::floor((double(value) - low) / width)))];
+    // The histogram as a stepped outline filled below.
+    auto *upper = new QLineSeries, *lower = new QLineSeries;
+    double top = 1;
+    for (size_t i = 0; i < counts.size(); ++i) {
+        const double from = low + double(i) * width, share = double(counts[i]) / double(finals.size()) * 100;
+        upper->append(from, share);
+        upper->append(from + width, share);
+        lower->append(from, 0);
+        lower->append(from + width, 0);
+        top = std::max(top, share);
+    }
+    auto *area = new QAreaSeries(upper, lower);
+    area->setName(u"模拟的历史（%）"_s);
+    QCategoryAxis *x = moneyaxis(low, high + width, u"最终盈亏"_s);
+    auto *y = new QValueAxis;
+    y->setRange(0, top * 1.1);
+    y->applyNiceNumbers();
+    y->setTitleText(u"占模拟的比例（%）"_s);
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    attach(chart, area, x, y);
+    auto *here = new QLineSeries;
+    here->setName(u"这段历史的结果"_s);
+    here->setPen(QPen(Qt::black, 2, Qt::DashLine));
+    here->append(double(m_outcome.result()), 0);
+    here->append(double(m_outcome.result()), top * 1.1);
+    attach(chart, here, x, y);
+    showchart(ui->chtsimulation, chart);
+    describe(ui->chtsimulation, u"模拟"_s + QString::number(m_simulated->runs) + u"段历史：最终盈亏中位数"_s
+                                    + replay::moneytext(std::llround(m_simulated->median)) + u"，5%分位"_s
+                                    + replay::moneytext(std::llround(m_simulated->p05)) + u"，95%分位"_s
+                                    + replay::moneytext(std::llround(m_simulated->p95)) + u"；这段历史"_s
+                                    + replay::moneytext(m_outcome.result()));
 }
 
 QChartView *Tfrmreplay::currentchart() const
 {
-    if (ui->page->currentWidget() == ui->TabSheet2)
+    QWidget *page = ui->page->currentWidget();
+    if (page == ui->tablengths)
         return ui->chtlengths;
-    if (ui->page->currentWidget() == ui->TabSheet3)
+    if (page == ui->tabresult)
         return ui->chtresult;
+    if (page == ui->tabsimulation)
+        return ui->chtsimulation;
     return nullptr;
 }
 
@@ -319,9 +692,26 @@ void Tfrmreplay::pageChange()
     ui->btnsavechart->setEnabled(currentchart() && ui->btnsavecsv->isEnabled());
 }
 
+QString Tfrmreplay::caption() const
+{
+    const history::Thistory &draws = m_history->history;
+    const replay::runinfo &info = *m_info;
+    QString text = m_source + u"　"_s + replay::kindname(info.how.type) + u' ' + replay::modename(info.how.mode)
+                   + u"，前期亏损"_s + replay::moneytext(info.in.prekui) + u"，预期利润"_s
+                   + QString::number(info.in.lirun) + u"%，单倍投入"_s + replay::moneytext(info.in.inofsin)
+                   + u"，单注奖金"_s + replay::moneytext(info.in.outofsin) + u"，投注期数"_s
+                   + QString::number(info.in.days) + u"，本金"_s
+                   + (info.bankroll ? replay::moneytext(*info.bankroll) : u"不限"_s);
+    if (!draws.isempty())
+        text += u"\n开奖"_s + draws.name(0) + u"至"_s + draws.name(draws.size() - 1) + u"，共"_s
+                + QString::number(draws.size()) + u"期"_s;
+    return text;
+}
+
 Tfiledialogsetup Tfrmreplay::exportsetup(const QString &filter, const QString &suffix, const QString &name) const
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString folder = m_path.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                                            : QFileInfo(m_path).absolutePath();
     return {filter, suffix, folder, name};
 }
 
@@ -339,14 +729,34 @@ void Tfrmreplay::btnsavechartClick()
     QChartView *view = currentchart();
     if (!view)
         return;
-    const QString name = view == ui->chtlengths ? u"计划长度.png"_s : u"累计盈亏.png"_s;
+    const QString name = view == ui->chtlengths ? u"计划长度.png"_s
+                         : view == ui->chtresult ? u"累计盈亏.png"_s
+                                                 : u"模拟结果分布.png"_s;
     const QString path = asksavefile(this, exportsetup(u"PNG图片(*.png)"_s, u"png"_s, name));
     if (path.isEmpty())
         return;
+    // The picture carries what it shows: the file, the settings, the draws.
+    const QPixmap chart = view->grab();
+    const QString text = caption();
+    QFont font = this->font();
+    const QFontMetrics metrics(font);
+    const int margin = 8;
+    const QRect textbox = metrics.boundingRect(QRect(0, 0, chart.width() - 2 * margin, 1000),
+                                               Qt::TextWordWrap, text);
+    QImage image(chart.width(), chart.height() + textbox.height() + 2 * margin, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.drawPixmap(0, 0, chart);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(QRect(margin, chart.height() + margin, chart.width() - 2 * margin, textbox.height()),
+                         Qt::TextWordWrap, text);
+    }
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    view->grab().save(&buffer, "PNG");
+    image.save(&buffer, "PNG");
     savebytes(path, bytes);
     messages::showmessage(u"成功保存！"_s);
 }
@@ -358,28 +768,41 @@ void Tfrmreplay::btncloseClick()
 
 void Tfrmreplay::opttypeClick()
 {
-    const planrules::kind type = chosen().type;
+    const planrules::kind type = planrules::kind(ui->opttype->itemindex());
     if (m_stakefollows)
-        ui->edtinofsin->setText(QString::number(replay::defaultstake(type)));
+        ui->edtinofsin->setText(QString::number(replay::defaults::stake(type)));
     inputsChange();
+}
+
+void Tfrmreplay::optpositionsClick()
+{
+    // Five-digit draws give other numbers now: read them again.
+    if (!m_bytes.isEmpty()) {
+        const QByteArray bytes = m_bytes;
+        readhistory(bytes, m_source, m_path);
+        return;
+    }
+    settingsChange();
+}
+
+void Tfrmreplay::chkbustsClick()
+{
+    m_plans->setbustsonly(ui->chkbusts->isChecked());
 }
 
 void Tfrmreplay::inputsChange()
 {
     // The longest plan the table allows with these inputs, shown as they are typed.
-    std::optional<qint64> longest;
-    const std::optional<qint64> loss = plancalc::tointeger(ui->edtprekui->text()),
-                                profit = plancalc::tointeger(ui->edtlirun->text()),
-                                stake = plancalc::tointeger(ui->edtinofsin->text()),
-                                prize = plancalc::tointeger(ui->edtoutofsin->text());
-    if (loss && profit && stake && prize) {
-        try {
-            longest = replay::longestdays({*loss, *profit, *stake, *prize, 0});
-        } catch (const AppError &) {
-            // Inputs the planner refuses have no longest plan; the replay says why.
-        }
-    }
+    const std::optional<qint64> longest = replay::longestfor(requested());
     ui->lblmaxdays->setText(u"最多可投注期数："_s + (longest ? QString::number(*longest) : u"—"_s));
     if (m_daysfollow && longest)
         ui->edtdays->setText(QString::number(*longest));
+    settingsChange();
+}
+
+void Tfrmreplay::settingsChange()
+{
+    // Results stay only while they match what the window shows.
+    if (m_info)
+        clearresults(outofdate);
 }

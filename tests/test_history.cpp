@@ -119,7 +119,7 @@ void TestHistory::cancels()
 {
     const QByteArray bytes = QByteArray("385\n").repeated(100000);
     int calls = 0;
-    const history::parsed p = history::parse(bytes, [&](qint64 done, qint64 total) {
+    const history::parsed p = history::parse(bytes, {}, [&](qint64 done, qint64 total) {
         ++calls;
         return done < total / 2;
     });

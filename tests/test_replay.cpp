@@ -1,12 +1,15 @@
 // The replay against hand-worked plans and money, and against the main window
 // itself, driven press by press over seeded random histories.
 #include "app/u_main.h"
+#include "replay/chartdata.h"
 #include "replay/report.h"
 #include "tests/checks.h"
 #include "tests/windowtest.h"
 #include "toolkit/radiogroup.h"
 #include "toolkit/stringgrid.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -27,7 +30,17 @@ history::Thistory drawsof(const QStringList &draws)
 
 plancalc::plantabletype tableof(qint64 stake, qint64 days)
 {
-    return *replay::plannertable({0, 20, stake, 1040, days});
+    return plancalc::decide({0, 20, stake, 1040, days}).table;
+}
+
+// The run the window and the command line would prepare from these boxes.
+replay::runinfo infoof(const QString &stake, const QString &days, const QString &bankroll = {})
+{
+    replay::request given;
+    given.stake = stake;
+    given.periods = days;
+    given.bankroll = bankroll;
+    return std::get<replay::runinfo>(replay::prepare(given));
 }
 
 // One plan as "first draw:periods:ending", so a whole replay compares in one list.
@@ -59,8 +72,23 @@ private slots:
     void replays_data();
     void replays();
     void money();
+    void bankroll_data();
+    void bankroll();
+    void drawdown();
+    void prepares_data();
+    void prepares();
+    void refuses_data();
+    void refuses();
+    void thesummaryopenswiththerisk();
+    void moneyreads_data();
+    void moneyreads();
+    void labelsstaytext();
+    void csvkeepsformulasout();
+    void jsoncarrieseverykey();
     void nothingtobeton();
     void theodds();
+    void lengthbars_data();
+    void lengthbars();
     void thechartkeepseverydip();
     void cancels();
     void equalsdrivingthemainwindow_data();
@@ -77,16 +105,16 @@ void TestReplay::thetablesthefixturesuse()
     const plancalc::plantabletype two = tableof(500, 5), three = tableof(250, 2);
     QList<qint64> multiples, stakes, prizes;
     for (const plancalc::planrow &row : two) {
-        multiples.append(row[1]);
-        stakes.append(row[2]);
-        prizes.append(row[4]);
+        multiples.append(row[plancalc::multiplecolumn]);
+        stakes.append(row[plancalc::stakecolumn]);
+        prizes.append(row[plancalc::prizecolumn]);
     }
     QCOMPARE(multiples, (QList<qint64>{1, 2, 5, 11, 26}));
     QCOMPARE(stakes, (QList<qint64>{500, 1000, 2500, 5500, 13000}));
     QCOMPARE(prizes, (QList<qint64>{1040, 2080, 5200, 11440, 27040}));
-    QCOMPARE(three[1][1], qint64(1));
-    QCOMPARE(replay::longestdays({0, 20, 500, 1040, 0}), qint64(11));
-    QCOMPARE(replay::longestdays({0, 20, 250, 1040, 0}), qint64(29));
+    QCOMPARE(three[1][plancalc::multiplecolumn], qint64(1));
+    QCOMPARE(plancalc::longestfeasible({0, 20, 500, 1040, 0}, 80), qint64(11));
+    QCOMPARE(plancalc::longestfeasible({0, 20, 250, 1040, 0}, 80), qint64(29));
 }
 
 void TestReplay::replays_data()
@@ -158,17 +186,260 @@ void TestReplay::money()
     QCOMPARE(out.largestplancash, qint64(4000));
 
     // An open plan counts its stakes but no ending; the summary names its next bet.
-    const history::Thistory open = drawsof(worked.mid(0, 3));
-    const replay::runinfo info{{}, {0, 20, 500, 1040, 5}, 11, tableof(500, 5)};
-    out = replay::run(open, info.how, info.table);
+    const history::parsed open = history::parse(worked.mid(0, 3).join(u'\n').toUtf8());
+    const replay::runinfo info = infoof(u"500"_s, u"5"_s);
+    out = replay::run(open.history, info.how, info.table);
     QVERIFY(out.open());
     QCOMPARE(out.open()->staked, qint64(1500));
     QCOMPARE(out.finished(), qint64(0));
     QVERIFY(!out.longest());
-    const QStringList summary = replay::summarylines(open, info, out);
-    QVERIFY2(summary.contains(u"未结束的计划：已投2期，投入1500；下一期是它的第3期，倍数5，投注2500"_s),
+    const QStringList summary = replay::summarylines({open, info, out});
+    QVERIFY2(summary.contains(u"未结束的计划：已投2期，投入1,500元；下一期是它的第3期，倍数5，投注2,500元"_s),
              qPrintable(summary.join(u'\n')));
-    QVERIFY(summary.contains(u"资金：总投入1500，总奖金0，总盈亏-1500"_s));
+    QVERIFY(summary.contains(u"资金：总投入1,500元，总奖金0元，总盈亏-1,500元"_s));
+}
+
+void TestReplay::bankroll_data()
+{
+    QTest::addColumn<qint64>("bankroll");
+    QTest::addColumn<qint64>("atbet");  // 0: never ran out
+    QTest::addColumn<qint64>("result"); // the running result where it stopped, or at the end
+    QTest::addColumn<QStringList>("plans");
+    // The worked sequence stakes 500, 1000, 2500, 5500 and hits at the fourth.
+    QTest::newRow("enough for the whole plan") << qint64(9500) << qint64(0) << qint64(1940) << QStringList{u"1:4:hit"_s};
+    // 9499 + (-4000) = 5499 < 5500: the fourth stake cannot be paid.
+    QTest::newRow("one short of the fourth stake") << qint64(9499) << qint64(4) << qint64(-4000)
+                                                   << QStringList{u"1:3:open"_s};
+    QTest::newRow("not even the first stake") << qint64(499) << qint64(1) << qint64(0) << QStringList{};
+    QTest::newRow("exactly the first stake") << qint64(500) << qint64(2) << qint64(-500) << QStringList{u"1:1:open"_s};
+}
+
+void TestReplay::bankroll()
+{
+    QFETCH(qint64, bankroll);
+    QFETCH(qint64, atbet);
+    QFETCH(qint64, result);
+    QFETCH(QStringList, plans);
+    const QStringList worked{u"385"_s, u"472"_s, u"391"_s, u"258"_s, u"412"_s};
+    const history::parsed read = history::parse(worked.join(u'\n').toUtf8());
+    const replay::runinfo info = infoof(u"500"_s, u"5"_s, QString::number(bankroll));
+    const replay::outcome out = replay::run(read.history, info.how, info.table, info.bankroll);
+    QCOMPARE(planlines(out), plans);
+    QCOMPARE(out.broke.has_value(), atbet > 0);
+    if (atbet > 0) {
+        QCOMPARE(out.broke->bet, atbet);
+        QCOMPARE(out.broke->result, result);
+        QCOMPARE(out.broke->stake, tableof(500, 5)[size_t(out.broke->period - 1)][plancalc::stakecolumn]);
+        QCOMPARE(out.bets(), atbet - 1); // the table ends there
+        const QStringList summary = replay::summarylines({read, info, out});
+        const QString stop = u"■ 本金用完：第"_s + QString::number(atbet) + u"次投注（开奖"_s
+                             + read.history.name(out.broke->draw) + u"，计划第"_s;
+        QVERIFY2(std::any_of(summary.begin(), summary.end(), [&](const QString &line) { return line.startsWith(stop); }),
+                 qPrintable(summary.join(u'\n')));
+    } else {
+        QCOMPARE(out.result(), result);
+    }
+}
+
+void TestReplay::drawdown()
+{
+    // 305 hits 百十位奇偶 at once (+540); the plan made from 305 is the same, so
+    // the worked sequence follows: a bust of three (500 + 1000 + 2500), then a
+    // hit whose stake is out before its prize. The fall from the peak 540 to
+    // -3960 is 4500, while the lowest point is -3960.
+    const QStringList draws{u"385"_s, u"305"_s, u"472"_s, u"391"_s, u"258"_s, u"412"_s};
+    const replay::outcome out = replay::run(drawsof(draws), {}, tableof(500, 3));
+    QCOMPARE(planlines(out), (QStringList{u"1:1:hit"_s, u"2:3:bust"_s, u"5:1:hit"_s}));
+    QCOMPARE(out.running, (std::vector<qint64>{540, 40, -960, -3460, -2920}));
+    QCOMPARE(out.lowest, qint64(-3960));
+    QCOMPARE(out.drawdown, qint64(4500));
+    QCOMPARE(out.deepest, qint64(3));
+}
+
+void TestReplay::prepares_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("days");
+    QTest::addColumn<qint64>("used");
+    QTest::addColumn<qint64>("longest");
+    QTest::newRow("two positions, the longest") << 0 << QString() << qint64(11) << qint64(11);
+    QTest::newRow("three positions, the longest") << 1 << QString() << qint64(29) << qint64(29);
+    QTest::newRow("a shorter count") << 0 << u"5"_s << qint64(5) << qint64(11);
+}
+
+void TestReplay::prepares()
+{
+    QFETCH(int, type);
+    QFETCH(QString, days);
+    QFETCH(qint64, used);
+    QFETCH(qint64, longest);
+    replay::request given;
+    given.how.type = kind(type);
+    given.periods = days;
+    const replay::runinfo info = std::get<replay::runinfo>(replay::prepare(given));
+    QCOMPARE(info.in.inofsin, qint64(type == 0 ? 500 : 250));
+    QCOMPARE(info.in.days, used);
+    QCOMPARE(info.longest, longest);
+    QCOMPARE(qint64(info.table.size()), used);
+    QCOMPARE(info.table, tableof(info.in.inofsin, used));
+    QVERIFY(!info.bankroll);
+    QCOMPARE(info.simulations, qint64(10000));
+}
+
+void TestReplay::refuses_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("field"); // -1: no field
+    QTest::addColumn<QString>("message");
+    QTest::newRow("stake 0") << u"stake"_s << u"0"_s << int(replay::field::stake) << u"必须是大于0的整数"_s;
+    QTest::newRow("prize 0") << u"prize"_s << u"0"_s << int(replay::field::prize) << u"必须是大于0的整数"_s;
+    QTest::newRow("negative loss") << u"loss"_s << u"-1"_s << int(replay::field::loss) << u"必须是不小于0的整数"_s;
+    QTest::newRow("profit not a number") << u"profit"_s << u"2O"_s << int(replay::field::profit)
+                                         << u"必须是不小于0的整数"_s;
+    QTest::newRow("periods 0") << u"periods"_s << u"0"_s << int(replay::field::periods)
+                               << u"必须是1到1000000之间的整数"_s;
+    QTest::newRow("periods too many to lay out") << u"periods"_s << u"1000001"_s << int(replay::field::periods)
+                                                 << u"必须是1到1000000之间的整数"_s;
+    QTest::newRow("periods beyond the table") << u"periods"_s << u"12"_s << -1
+                                              << u"按这些设置所需倍数太大，最多可投注11期。"_s;
+    QTest::newRow("no period at all") << u"profit"_s << u"500000"_s << -1
+                                      << u"按这些设置所需倍数太大，一期也无法投注。"_s;
+    QTest::newRow("bankroll 0") << u"bankroll"_s << u"0"_s << int(replay::field::bankroll) << u"必须是大于0的整数"_s;
+    QTest::newRow("too many simulations") << u"simulations"_s << u"1000001"_s << int(replay::field::simulations)
+                                          << u"必须是0到1000000之间的整数"_s;
+    QTest::newRow("negative seed") << u"seed"_s << u"-5"_s << int(replay::field::seed) << u"必须是不小于0的整数"_s;
+}
+
+void TestReplay::refuses()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, text);
+    QFETCH(int, field);
+    QFETCH(QString, message);
+    replay::request given;
+    QString *boxes[] = {&given.loss, &given.profit, &given.stake, &given.prize, &given.periods, &given.bankroll,
+                        &given.simulations, &given.seed};
+    const QStringList names{u"loss"_s, u"profit"_s, u"stake"_s, u"prize"_s, u"periods"_s, u"bankroll"_s,
+                            u"simulations"_s, u"seed"_s};
+    *boxes[names.indexOf(box)] = text;
+    const std::variant<replay::runinfo, replay::refusal> prepared = replay::prepare(given);
+    QVERIFY(std::holds_alternative<replay::refusal>(prepared));
+    const replay::refusal &no = std::get<replay::refusal>(prepared);
+    QCOMPARE(no.what ? int(*no.what) : -1, field);
+    QCOMPARE(no.text, message);
+}
+
+void TestReplay::thesummaryopenswiththerisk()
+{
+    // Forty draws with no bust: a profit, and still the cost of one bust first.
+    QRandomGenerator random(40);
+    QStringList draws;
+    for (int i = 0; i < 40; ++i)
+        draws.append(QString::number(random.bounded(1000)).rightJustified(3, u'0'));
+    const history::parsed read = history::parse(draws.join(u'\n').toUtf8());
+    const replay::runinfo info = infoof(u"500"_s, QString());
+    const replay::outcome out = replay::run(read.history, info.how, info.table);
+    const std::vector<replay::summaryline> lines = replay::summary({read, info, out});
+    QVERIFY(lines.size() > 3);
+    QCOMPARE(lines[0].text, u"随机开奖下，每投入100元平均收回52元"_s);
+    QVERIFY(lines[0].strong);
+    QVERIFY2(lines[1].text.startsWith(u"一个计划11期全部未中即爆仓，亏损3,951,000元"_s), qPrintable(lines[1].text));
+    QVERIFY(lines[1].strong);
+    QVERIFY2(lines[2].text.startsWith(u"随机开奖下平均每个计划盈亏约-"_s), qPrintable(lines[2].text));
+    QVERIFY(lines[2].text.contains(u"本段历史"_s));
+    // The plain lines mark what stands out.
+    QVERIFY(replay::summarylines({read, info, out}).first().startsWith(u"■ "_s));
+}
+
+void TestReplay::moneyreads_data()
+{
+    QTest::addColumn<qint64>("value");
+    QTest::addColumn<QString>("money");
+    QTest::addColumn<QString>("axis");
+    QTest::newRow("zero") << qint64(0) << u"0元"_s << u"0"_s;
+    QTest::newRow("hundreds") << qint64(-500) << u"-500元"_s << u"-500"_s;
+    QTest::newRow("thousands") << qint64(3951000) << u"3,951,000元"_s << u"395.1万"_s;
+    QTest::newRow("ten thousand") << qint64(10000) << u"10,000元"_s << u"1万"_s;
+    QTest::newRow("billions") << qint64(-40000000000) << u"-40,000,000,000元"_s << u"-400亿"_s;
+    QTest::newRow("the largest") << std::numeric_limits<qint64>::max() << u"9,223,372,036,854,775,807元"_s
+                                 << u"92233720368.55亿"_s;
+    QTest::newRow("the smallest") << std::numeric_limits<qint64>::min() << u"-9,223,372,036,854,775,808元"_s
+                                  << u"-92233720368.55亿"_s;
+}
+
+void TestReplay::moneyreads()
+{
+    QFETCH(qint64, value);
+    QFETCH(QString, money);
+    QFETCH(QString, axis);
+    QCOMPARE(replay::moneytext(value), money);
+    QCOMPARE(replay::axistext(double(value)), axis);
+}
+
+void TestReplay::labelsstaytext()
+{
+    // A label that looks like a placeholder is shown as it was written.
+    const history::parsed read = history::parse(QByteArray("%1期 385\n%L2 472\n%3 391\n%4 258\n%5 412\n"));
+    const replay::runinfo info = infoof(u"500"_s, u"5"_s);
+    const replay::outcome out = replay::run(read.history, info.how, info.table);
+    const QString summary = replay::summarylines({read, info, out}).join(u'\n');
+    QVERIFY2(summary.contains(u"最长计划：4期（%L2至%5）"_s), qPrintable(summary));
+    QCOMPARE(replay::cellof(read.history, out, 0, replay::tablecolumn::first), u"%L2"_s);
+    QCOMPARE(replay::cellof(read.history, out, 0, replay::tablecolumn::ending), u"中出于%5"_s);
+}
+
+void TestReplay::csvkeepsformulasout()
+{
+    const history::parsed read = history::parse(QByteArray("a 385\n=1+1 472\n-2 391\n@x 258\n+3 412\n"));
+    const replay::runinfo info = infoof(u"500"_s, u"5"_s);
+    const replay::outcome out = replay::run(read.history, info.how, info.table, std::nullopt);
+    const QList<QByteArray> lines = replay::csvlines(read.history, out);
+    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines[0], QByteArray("\xEF\xBB\xBF") + u"编号,首期开奖,期数,结果,投入,奖金,盈亏"_s.toUtf8());
+    // Number cells stay numbers; the labels cannot run as formulas.
+    QCOMPARE(lines[1], u"1,'=1+1,4,中出于+3,9500,11440,1940"_s.toUtf8());
+}
+
+void TestReplay::jsoncarrieseverykey()
+{
+    const QStringList worked{u"385"_s, u"472"_s, u"391"_s, u"258"_s, u"412"_s, u"385"_s};
+    const history::parsed read = history::parse(worked.join(u'\n').toUtf8());
+    const replay::runinfo info = infoof(u"500"_s, u"5"_s, u"20000"_s);
+    const replay::outcome out = replay::run(read.history, info.how, info.table, info.bankroll);
+    const QJsonObject json = QJsonDocument::fromJson(replay::json({read, info, out})).object();
+    const QStringList keys{u"draws"_s, u"bets"_s, u"type"_s, u"mode"_s, u"positions"_s, u"reversed"_s, u"order"_s,
+                           u"settings"_s, u"plans"_s, u"money"_s, u"open_plan"_s, u"bankroll"_s, u"odds"_s,
+                           u"simulation"_s};
+    QCOMPARE(QStringList(json.keys()).size(), keys.size());
+    for (const QString &key : keys)
+        QVERIFY2(json.contains(key), qPrintable(key));
+    QCOMPARE(json[u"draws"_s].toInteger(), 6);
+    QCOMPARE(json[u"bets"_s].toInteger(), 5);
+    QCOMPARE(json[u"type"_s].toInteger(), 2);
+    QCOMPARE(json[u"mode"_s].toString(), u"oddeven"_s);
+    QCOMPARE(json[u"positions"_s].toString(), u"back"_s);
+    QCOMPARE(json[u"order"_s].toString(), u"file"_s);
+    const QJsonObject settings = json[u"settings"_s].toObject();
+    QCOMPARE(settings[u"periods"_s].toInteger(), 5);
+    QCOMPARE(settings[u"longest"_s].toInteger(), 11);
+    QCOMPARE(settings[u"bankroll"_s].toInteger(), 20000);
+    const QJsonObject money = json[u"money"_s].toObject();
+    QCOMPARE(money[u"staked"_s].toInteger(), 10000);
+    QCOMPARE(money[u"result"_s].toInteger(), 1440);
+    QCOMPARE(money[u"bust_cost"_s].toInteger(), 22500);
+    QCOMPARE(money.keys().size(), 8);
+    const QJsonObject open = json[u"open_plan"_s].toObject();
+    QCOMPARE(open[u"next_period"_s].toInteger(), 2);
+    QCOMPARE(open[u"next_multiple"_s].toInteger(), 2);
+    QCOMPARE(json[u"bankroll"_s].toObject()[u"exhausted"_s].toBool(), false);
+    QVERIFY(json[u"bankroll"_s].toObject()[u"at_bet"_s].isNull());
+    QCOMPARE(json[u"odds"_s].toObject()[u"return_per_100"_s].toDouble(), 52.0);
+    // Without a simulation its keys are null.
+    const QJsonObject simulation = json[u"simulation"_s].toObject();
+    QCOMPARE(simulation.keys().size(), 9);
+    for (const QString &key : simulation.keys())
+        QVERIFY2(simulation[key].isNull(), qPrintable(key));
 }
 
 void TestReplay::nothingtobeton()
@@ -183,9 +454,10 @@ void TestReplay::nothingtobeton()
 void TestReplay::theodds()
 {
     const QStringList worked{u"385"_s, u"472"_s, u"391"_s, u"258"_s, u"412"_s};
-    const replay::runinfo info{{}, {0, 20, 500, 1040, 3}, 11, tableof(500, 3)};
+    const replay::runinfo info = infoof(u"500"_s, u"3"_s);
     const replay::outcome out = replay::run(drawsof(worked), info.how, info.table);
-    const replay::odds o = replay::oddsof(info, out);
+    const odds::figures o = odds::figuresof(250, odds::fromplanner(info.table), 500, 1040, out.finished(),
+                                            out.longest()->periods);
     QCOMPARE(o.hit, 0.25);
     QCOMPARE(o.bust, 0.75 * 0.75 * 0.75);
     QCOMPARE(o.expectedbusts, 2 * 0.421875);
@@ -193,11 +465,58 @@ void TestReplay::theodds()
     QCOMPARE(o.longestanywhere, 1 - (1 - 0.5625) * (1 - 0.5625));
     // Plans of each length as seen, and as random draws would give them.
     QCOMPARE(replay::observedlengths(out, 3), (std::vector<qint64>{1, 0, 1}));
-    const std::vector<double> expected = replay::expectedlengths(info, out);
+    const std::vector<double> expected = odds::expectedlengths(250, 3, out.finished());
     QCOMPARE(expected.size(), size_t(3));
     QCOMPARE(expected[0], 2 * 0.25);
     QCOMPARE(expected[1], 2 * 0.75 * 0.25);
     QCOMPARE(expected[2], 2 * 0.75 * 0.75); // the last length holds the busts as well
+}
+
+void TestReplay::lengthbars_data()
+{
+    QTest::addColumn<qint64>("days");
+    QTest::addColumn<int>("bars");
+    QTest::addColumn<QString>("thirtyfirst"); // the label of bar 31, if any
+    QTest::newRow("few lengths, one bar each") << qint64(11) << 11 << QString();
+    QTest::newRow("forty") << qint64(40) << 40 << u"31"_s;
+    QTest::newRow("forty-one groups the long ones") << qint64(41) << 40 << u"31"_s;
+    QTest::newRow("a million") << qint64(1000000) << 40 << u"31-111137"_s;
+}
+
+void TestReplay::lengthbars()
+{
+    QFETCH(qint64, days);
+    QFETCH(int, bars);
+    QFETCH(QString, thirtyfirst);
+    // Plans of length 1, 2, 35, N (hit), N (bust) and an open one.
+    replay::outcome out;
+    for (const qint64 length : {qint64(1), qint64(2), std::min<qint64>(35, days - 1), days, days})
+        out.plans.push_back({0, qint32(length), replay::ending::hit});
+    out.plans.back().end = replay::ending::bust;
+    out.plans.push_back({0, 3, replay::ending::open});
+    out.hits = 4;
+    out.busts = 1;
+    const std::vector<double> expected(size_t(days), 1.0);
+    const std::vector<replay::lengthbar> got = replay::lengthbars(out, days, expected);
+    QCOMPARE(int(got.size()), bars);
+    // The bars cover 1 to N without a gap, N alone in the last one.
+    qint64 next = 1, hits = 0;
+    double total = 0;
+    for (const replay::lengthbar &bar : got) {
+        QCOMPARE(bar.from, next);
+        QVERIFY(bar.to >= bar.from);
+        next = bar.to + 1;
+        hits += bar.hits;
+        total += bar.expected;
+    }
+    QCOMPARE(next, days + 1);
+    QCOMPARE(got.back().from, days);
+    QCOMPARE(got.back().hits, qint64(1));
+    QCOMPARE(got.back().busts, qint64(1));
+    QCOMPARE(hits, qint64(4));
+    QCOMPARE(total, double(days));
+    if (!thirtyfirst.isEmpty())
+        QCOMPARE(got[30].label, thirtyfirst);
 }
 
 void TestReplay::thechartkeepseverydip()
@@ -226,7 +545,7 @@ void TestReplay::cancels()
     QStringList draws;
     for (int i = 0; i < 200000; ++i)
         draws.append(u"385"_s);
-    const replay::outcome out = replay::run(drawsof(draws), {}, tableof(500, 5),
+    const replay::outcome out = replay::run(drawsof(draws), {}, tableof(500, 5), std::nullopt,
                                             [](qint64 done, qint64) { return done < 100000; });
     QVERIFY(out.cancelled);
     QVERIFY(out.bets() < 199999);
@@ -240,7 +559,7 @@ void TestReplay::equalsdrivingthemainwindow_data()
     for (int type = 0; type < 2; ++type)
         for (int mode = 0; mode < 2; ++mode)
             for (quint32 seed : {7u, 2026u})
-                QTest::newRow(qPrintable(u"%1 %2 seed %3"_s.arg(replay::typename_(kind(type)),
+                QTest::newRow(qPrintable(u"%1 %2 seed %3"_s.arg(replay::kindname(kind(type)),
                                                                replay::modename(planrules::mode(mode)))
                                              .arg(seed)))
                     << type << mode << seed;

@@ -1,13 +1,15 @@
 // The replay window driven through its controls: its defaults and how they follow
-// the inputs, the planner's refusals, bad lines, a replay of the sample history
-// with its summary, charts and table, and the exports; and the command line.
-#include "replay/commandline.h"
+// the inputs, its refusals, bad lines, a replay of the sample history with its
+// summary, charts and table, results that go out of date, and the exports.
+#include "replay/defaults.h"
 #include "replay/u_replay.h"
 #include "tests/checks.h"
 #include "tests/windowtest.h"
 #include "toolkit/radiogroup.h"
 
+#include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QChart>
 #include <QChartView>
 #include <QClipboard>
@@ -16,6 +18,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -35,19 +38,19 @@ private slots:
 
     void defaults();
     void stakeandperiodsfollowuntiledited();
-    void refusesasthepllannerdoes_data();
-    void refusesasthepllannerdoes();
+    void refusesnamingthebox_data();
+    void refusesnamingthebox();
     void listsbadlinesandreplaysnothing();
     void replaysthesample_data();
     void replaysthesample();
+    void settingschangesclearresults();
+    void thebankrollstopsthereplay();
+    void sortsandfiltersthetable();
+    void keyboardandscreenreaders();
     void exportsthetable();
     void afailedexportleavesnofile();
     void exportsthechart();
     void pastesdraws();
-
-    void commandlineexitcodes_data();
-    void commandlineexitcodes();
-    void theprogramreportsbadlinesandwritesthetable();
 
 private:
     template <typename T>
@@ -67,26 +70,6 @@ private:
 namespace {
 
 const QString sample = QStringLiteral(QORVEL3D_SAMPLE);
-
-// The command line run in-process: its exit status and what it printed.
-struct printed
-{
-    int status;
-    QString out, err;
-};
-
-printed runcommandline(const QStringList &args)
-{
-    QTemporaryFile out, err;
-    if (!out.open() || !err.open())
-        return {-1, {}, {}};
-    FILE *o = std::fopen(out.fileName().toLocal8Bit().constData(), "w");
-    FILE *e = std::fopen(err.fileName().toLocal8Bit().constData(), "w");
-    const int status = replay::commandline(args, o, e);
-    std::fclose(o);
-    std::fclose(e);
-    return {status, QString::fromUtf8(filebytes(out.fileName())), QString::fromUtf8(filebytes(err.fileName()))};
-}
 
 } // namespace
 
@@ -130,10 +113,16 @@ void TestReplayWindow::defaults()
     QCOMPARE(control<Tradiogroup>("opttype")->items(), (QStringList{u"二码"_s, u"三码"_s}));
     QCOMPARE(control<Tradiogroup>("optmode")->items(), (QStringList{u"奇偶模式"_s, u"大小模式"_s}));
     QCOMPARE(control<Tradiogroup>("opttype")->itemindex(), 0);
-    const char *boxes[] = {"edtprekui", "edtlirun", "edtinofsin", "edtoutofsin", "edtdays"};
-    const QStringList texts{u"0"_s, u"20"_s, u"500"_s, u"1040"_s, u"11"_s};
-    for (int i = 0; i < 5; ++i)
+    QCOMPARE(control<Tradiogroup>("optpositions")->items(), (QStringList{u"前三"_s, u"中三"_s, u"后三"_s}));
+    QCOMPARE(control<Tradiogroup>("optpositions")->itemindex(), 2);
+    // The boxes start from the one set of defaults the command line uses too.
+    const char *boxes[] = {"edtprekui", "edtlirun", "edtinofsin", "edtoutofsin", "edtdays", "edtbankroll"};
+    const QStringList texts{QString::number(replay::defaults::loss), QString::number(replay::defaults::profit),
+                            QString::number(replay::defaults::stake(planrules::kind::two)),
+                            QString::number(replay::defaults::prize), u"11"_s, QString()};
+    for (int i = 0; i < 6; ++i)
         QCOMPARE(control<QLineEdit>(boxes[i])->text(), texts[i]);
+    QCOMPARE(texts.mid(0, 4), (QStringList{u"0"_s, u"20"_s, u"500"_s, u"1040"_s}));
     QCOMPARE(control<QLabel>("lblmaxdays")->text(), u"最多可投注期数：11"_s);
     QVERIFY(control<QPushButton>("btnreplay")->isDefault());
     QVERIFY(!control<QPushButton>("btnsavecsv")->isEnabled());
@@ -169,47 +158,46 @@ void TestReplayWindow::stakeandperiodsfollowuntiledited()
     control<Tradiogroup>("opttype")->setitemindex(0);
     QCOMPARE(stake->text(), u"300"_s);
     QCOMPARE(days->text(), u"7"_s);
-    QVERIFY(longest->text() != u"最多可投注期数：29"_s); // still worked out for the inputs
+    // Still worked out for the inputs.
+    QCOMPARE(longest->text(), u"最多可投注期数："_s + QString::number(plancalc::longestfeasible({0, 20, 300, 1040, 0}, 80)));
+    QVERIFY(longest->text() != u"最多可投注期数：11"_s);
 }
 
-void TestReplayWindow::refusesasthepllannerdoes_data()
+void TestReplayWindow::refusesnamingthebox_data()
 {
-    QTest::addColumn<QStringList>("boxes"); // loss, profit, stake, prize, periods
-    QTest::addColumn<QStringList>("shown");
-    QTest::addColumn<int>("icon");
-    const int stop = QMessageBox::Critical, none = QMessageBox::NoIcon;
+    QTest::addColumn<QStringList>("boxes"); // loss, profit, stake, prize, periods, bankroll
+    QTest::addColumn<QString>("shown");
     QTest::newRow("no multiple reaches the profit")
-        << QStringList{u"0"_s, u"20"_s, u"500"_s, u"1040"_s, u"12"_s}
-        << QStringList{u"所需倍数太大，无法投注！"_s, u"按这些设置最多可投注11期"_s} << none;
-    QTest::newRow("not an integer") << QStringList{u"0"_s, u"2O"_s, u"500"_s, u"1040"_s, u"11"_s}
-                                    << QStringList{u"'2O' 不是一个有效的整形值."_s} << stop;
-    QTest::newRow("zero investment") << QStringList{u"0"_s, u"20"_s, u"0"_s, u"1040"_s, u"11"_s}
-                                     << QStringList{u"被 0 除."_s} << stop;
-    QTest::newRow("zero periods") << QStringList{u"0"_s, u"20"_s, u"500"_s, u"1040"_s, u"0"_s}
-                                  << QStringList{u"被 0 除."_s} << stop;
-    QTest::newRow("a negative count") << QStringList{u"0"_s, u"20"_s, u"500"_s, u"1040"_s, u"-1"_s}
-                                      << QStringList{u"范围检测错误."_s} << stop;
+        << QStringList{u"0"_s, u"20"_s, u"500"_s, u"1040"_s, u"12"_s, QString()}
+        << u"按这些设置所需倍数太大，最多可投注11期。"_s;
+    QTest::newRow("not an integer") << QStringList{u"0"_s, u"2O"_s, u"500"_s, u"1040"_s, u"11"_s, QString()}
+                                    << u"预期利润必须是不小于0的整数"_s;
+    QTest::newRow("zero investment") << QStringList{u"0"_s, u"20"_s, u"0"_s, u"1040"_s, u"11"_s, QString()}
+                                     << u"单倍投入必须是大于0的整数"_s;
+    QTest::newRow("zero periods") << QStringList{u"0"_s, u"20"_s, u"500"_s, u"1040"_s, u"0"_s, QString()}
+                                  << u"投注期数必须是1到1000000之间的整数"_s;
+    QTest::newRow("a negative count") << QStringList{u"0"_s, u"20"_s, u"500"_s, u"1040"_s, u"-1"_s, QString()}
+                                      << u"投注期数必须是1到1000000之间的整数"_s;
+    QTest::newRow("a bad bankroll") << QStringList{u"0"_s, u"20"_s, u"500"_s, u"1040"_s, u"11"_s, u"-5"_s}
+                                    << u"本金必须是大于0的整数"_s;
     QTest::newRow("overflow") << QStringList{u"0"_s, u"20"_s, u"4000000000000000000"_s, u"5000000000000000000"_s,
-                                             u"1"_s}
-                              << QStringList{u"整数溢出."_s} << stop;
+                                             u"1"_s, QString()}
+                              << u"按这些设置所需倍数太大，一期也无法投注。"_s;
 }
 
-void TestReplayWindow::refusesasthepllannerdoes()
+void TestReplayWindow::refusesnamingthebox()
 {
     QFETCH(QStringList, boxes);
-    QFETCH(QStringList, shown);
-    QFETCH(int, icon);
+    QFETCH(QString, shown);
     m_window->openhistory(sample);
-    const char *names[] = {"edtprekui", "edtlirun", "edtinofsin", "edtoutofsin", "edtdays"};
-    for (int i = 0; i < 5; ++i)
+    const char *names[] = {"edtprekui", "edtlirun", "edtinofsin", "edtoutofsin", "edtdays", "edtbankroll"};
+    for (int i = 0; i < 6; ++i)
         control<QLineEdit>(names[i])->setText(boxes[i]);
     control<QPushButton>("btnreplay")->click();
     const QList<messages::shown> boxesshown = takeshown();
-    QStringList texts;
-    for (const messages::shown &box : boxesshown)
-        texts.append(box.text);
-    QCOMPARE(texts, shown);
-    QCOMPARE(int(boxesshown[0].icon), icon);
+    QCOMPARE(boxesshown.size(), 1); // one box says it all
+    QCOMPARE(boxesshown[0].text, shown);
+    QCOMPARE(boxesshown[0].icon, QMessageBox::NoIcon);
     QCOMPARE(boxesshown[0].caption, u"Qorvel3D时时彩自动选号器"_s);
     QVERIFY(!control<QPushButton>("btnsavecsv")->isEnabled()); // nothing was replayed
 }
@@ -218,11 +206,13 @@ void TestReplayWindow::listsbadlinesandreplaysnothing()
 {
     const QString path = write(u"坏.txt"_s, "2026001 385\n2026002 38\n# fine\n2026003 3 8\n2026004 472\n");
     m_window->openhistory(path);
-    QCOMPARE(takemessagetexts(), QStringList{u"开奖历史中有2行无法识别，改正之后才能回测。"_s});
-    QVERIFY(summary().contains(u"第2行：2026002 38"_s));
-    QVERIFY(summary().contains(u"第4行：2026003 3 8"_s));
+    QCOMPARE(takemessagetexts(), QStringList{u"开奖历史中有2行有误，改正之后才能回测。各行的原因见汇总。"_s});
+    // The progress bar is gone before the box shows.
+    QVERIFY(m_window->findChildren<QProgressDialog *>().isEmpty());
+    QVERIFY2(summary().contains(u"第2行"_s) && summary().contains(u"2026002 38"_s), qPrintable(summary()));
+    QVERIFY(summary().contains(u"第4行"_s) && summary().contains(u"2026003 3 8"_s));
     control<QPushButton>("btnreplay")->click();
-    QCOMPARE(takemessagetexts(), QStringList{u"开奖历史中有2行无法识别，改正之后才能回测"_s});
+    QCOMPARE(takemessagetexts(), QStringList{u"开奖历史中有2行有误，改正之后才能回测。"_s});
     QCOMPARE(control<QTableView>("grdplans")->model()->rowCount(), 0);
 }
 
@@ -232,7 +222,7 @@ void TestReplayWindow::replaysthesample_data()
     QTest::addColumn<int>("mode");
     for (int type = 0; type < 2; ++type)
         for (int mode = 0; mode < 2; ++mode)
-            QTest::newRow(qPrintable(replay::typename_(planrules::kind(type)) + u' '
+            QTest::newRow(qPrintable(replay::kindname(planrules::kind(type)) + u' '
                                      + replay::modename(planrules::mode(mode))))
                 << type << mode;
 }
@@ -245,15 +235,19 @@ void TestReplayWindow::replaysthesample()
     control<Tradiogroup>("optmode")->setitemindex(mode);
     replaysample();
     QCOMPARE(takemessagetexts(), QStringList());
-    QVERIFY2(summary().startsWith(u"【开奖历史】3000期\n"_s), qPrintable(summary()));
+    QVERIFY2(summary().startsWith(u"■ 随机开奖下，每投入100元平均收回52元\n"_s), qPrintable(summary()));
+    QVERIFY(summary().contains(u"\n【开奖历史】3000期；按期号或日期的先后回测\n"_s));
     QVERIFY(summary().contains(u"【随机开奖下】"_s));
+    QVERIFY(summary().contains(u"【模拟】按随机开奖模拟10000段"_s));
     QVERIFY(control<QLineEdit>("edtsource")->text().endsWith(u"（3000期开奖）"_s));
 
     // The command line says the same with the same settings.
-    const printed cli = runcommandline({u"--text"_s, sample, u"--type"_s, type == 0 ? u"2"_s : u"3"_s, u"--mode"_s,
-                                        mode == 0 ? u"oddeven"_s : u"bigsmall"_s});
-    QCOMPARE(cli.status, 0);
-    QCOMPARE(cli.out, summary() + u'\n');
+    QProcess program;
+    program.start(QStringLiteral(QORVEL3D_REPLAY), {u"--text"_s, sample, u"--type"_s, type == 0 ? u"2"_s : u"3"_s,
+                                                    u"--mode"_s, mode == 0 ? u"oddeven"_s : u"bigsmall"_s});
+    QVERIFY(program.waitForFinished(60000));
+    QCOMPARE(program.exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(program.readAllStandardOutput()), summary() + u'\n');
 
     const QAbstractItemModel *plans = control<QTableView>("grdplans")->model();
     QVERIFY(plans->rowCount() > 100);
@@ -263,8 +257,98 @@ void TestReplayWindow::replaysthesample()
     QVERIFY(plans->index(0, 1).data().toString().startsWith(u"2019"_s));
     const QChart *lengths = control<QChartView>("chtlengths")->chart();
     QCOMPARE(lengths->series().size(), 2);
-    QCOMPARE(control<QChartView>("chtresult")->chart()->series().size(), 1);
+    // The line and the busts marked on it.
+    QCOMPARE(control<QChartView>("chtresult")->chart()->series().size(), 2);
+    // The histogram and this history's result.
+    QCOMPARE(control<QChartView>("chtsimulation")->chart()->series().size(), 2);
     QVERIFY(control<QPushButton>("btnsavecsv")->isEnabled());
+}
+
+void TestReplayWindow::settingschangesclearresults()
+{
+    replaysample();
+    QVERIFY(control<QPushButton>("btnsavecsv")->isEnabled());
+    // Each setting, changed after a replay, takes the results away.
+    const std::function<void()> changes[] = {
+        [&] { control<Tradiogroup>("opttype")->setitemindex(1); },
+        [&] { control<Tradiogroup>("optmode")->setitemindex(1); },
+        [&] { control<Tradiogroup>("optpositions")->setitemindex(0); },
+        [&] { control<QLineEdit>("edtlirun")->setText(u"30"_s); },
+        [&] { control<QLineEdit>("edtdays")->setText(u"5"_s); },
+        [&] { control<QLineEdit>("edtbankroll")->setText(u"1000"_s); },
+    };
+    for (const auto &change : changes) {
+        control<QPushButton>("btnreplay")->click();
+        QCOMPARE(takemessagetexts(), QStringList());
+        QVERIFY(control<QTableView>("grdplans")->model()->rowCount() > 0);
+        change();
+        QCOMPARE(summary(), u"设置或开奖历史已改变，请按“开始回测”重新计算。"_s);
+        QCOMPARE(control<QTableView>("grdplans")->model()->rowCount(), 0);
+        QVERIFY(!control<QPushButton>("btnsavecsv")->isEnabled());
+        QVERIFY(!control<QPushButton>("btnsavechart")->isEnabled());
+    }
+}
+
+void TestReplayWindow::thebankrollstopsthereplay()
+{
+    control<QLineEdit>("edtbankroll")->setText(u"20000"_s);
+    replaysample();
+    QCOMPARE(takemessagetexts(), QStringList());
+    QVERIFY2(summary().contains(u"■ 本金用完：第"_s), qPrintable(summary()));
+    QVERIFY(summary().contains(u"本金用完的比例"_s));
+    const QAbstractItemModel *plans = control<QTableView>("grdplans")->model();
+    QCOMPARE(plans->index(plans->rowCount() - 1, 3).data().toString(), u"本金用完"_s);
+    // The running result shows the bankroll's line and where it ran out.
+    QCOMPARE(control<QChartView>("chtresult")->chart()->series().size(), 4);
+}
+
+void TestReplayWindow::sortsandfiltersthetable()
+{
+    control<QLineEdit>("edtdays")->setText(u"4"_s); // short plans: many busts
+    replaysample();
+    auto *table = control<QTableView>("grdplans");
+    const QAbstractItemModel *plans = table->model();
+    const int all = plans->rowCount();
+    table->sortByColumn(6, Qt::AscendingOrder); // 盈亏, the worst first
+    const QString worst = plans->index(0, 6).data().toString();
+    QVERIFY2(worst.startsWith(u'-') && worst.endsWith(u"元"_s), qPrintable(worst));
+    QCOMPARE(plans->index(0, 3).data().toString(), u"爆仓（4期未中）"_s);
+    QVERIFY(plans->index(0, 3).data(Qt::FontRole).value<QFont>().bold());
+    table->sortByColumn(0, Qt::DescendingOrder);
+    QCOMPARE(plans->index(0, 0).data().toString(), QString::number(all));
+    control<QCheckBox>("chkbusts")->click();
+    QVERIFY(plans->rowCount() > 0 && plans->rowCount() < all);
+    for (int row = 0; row < plans->rowCount(); ++row)
+        QVERIFY(plans->index(row, 3).data().toString().startsWith(u"爆仓"_s));
+    control<QCheckBox>("chkbusts")->click();
+    QCOMPARE(plans->rowCount(), all);
+    // Columns as wide as their content, the last one too.
+    QVERIFY(table->columnWidth(6) < 200);
+}
+
+void TestReplayWindow::keyboardandscreenreaders()
+{
+    replaysample();
+    auto *table = control<QTableView>("grdplans");
+    QVERIFY(!table->tabKeyNavigation()); // Tab leaves the table
+    auto *summarybox = control<QPlainTextEdit>("memsummary");
+    QVERIFY(summarybox->isReadOnly());
+    QVERIFY(summarybox->textInteractionFlags() & Qt::TextSelectableByKeyboard);
+    for (const char *name : {"chtlengths", "chtresult", "chtsimulation"}) {
+        const QChartView *chart = control<QChartView>(name);
+        QCOMPARE(chart->accessibleName(), chart->chart()->title());
+        QVERIFY2(!chart->accessibleDescription().isEmpty(), name);
+        QCOMPARE(chart->focusPolicy(), Qt::NoFocus);
+    }
+    // The lengths chart is described in the words the summary uses.
+    const QString lengths = control<QChartView>("chtlengths")->accessibleDescription();
+    QVERIFY2(lengths.startsWith(u"计划长度：1期"_s), qPrintable(lengths));
+    for (const char *name : {"opttype", "optmode", "optpositions", "memsummary", "grdplans"})
+        QVERIFY2(!control<QWidget>(name)->accessibleName().isEmpty(), name);
+    for (const char *name : {"edtsource", "edtprekui", "edtlirun", "edtinofsin", "edtoutofsin", "edtdays", "edtbankroll"}) {
+        QAccessibleInterface *box = QAccessible::queryAccessibleInterface(control<QWidget>(name));
+        QVERIFY2(box && !box->text(QAccessible::Name).isEmpty(), name);
+    }
 }
 
 void TestReplayWindow::exportsthetable()
@@ -306,7 +390,7 @@ void TestReplayWindow::exportsthechart()
     replaysample();
     QVERIFY(!control<QPushButton>("btnsavechart")->isEnabled()); // the summary is in front
     auto *page = control<QTabWidget>("page");
-    for (const char *sheet : {"TabSheet2", "TabSheet3"}) {
+    for (const char *sheet : {"tablengths", "tabresult", "tabsimulation"}) {
         page->setCurrentWidget(control<QWidget>(sheet));
         QVERIFY(control<QPushButton>("btnsavechart")->isEnabled());
         const QString path = m_folder->filePath(QString::fromLatin1(sheet) + u".png"_s);
@@ -314,75 +398,32 @@ void TestReplayWindow::exportsthechart()
         control<QPushButton>("btnsavechart")->click();
         QCOMPARE(takemessagetexts(), QStringList{u"成功保存！"_s});
         QVERIFY(filebytes(path).startsWith("\x89PNG\r\n"));
-        QVERIFY(!QImage(path).isNull());
+        // The chart with its caption below it.
+        const QImage image(path);
+        QVERIFY(image.height() > control<QChartView>(sheet == QByteArrayView("tablengths") ? "chtlengths"
+                                                     : sheet == QByteArrayView("tabresult") ? "chtresult"
+                                                                                            : "chtsimulation")
+                                     ->height());
     }
+    // The dialog starts in the history's folder.
+    const QList<Tfiledialogsetup> asked = filedialogs::seam().takerequests();
+    QCOMPARE(asked.size(), 3);
+    QCOMPARE(QDir(asked[0].folder), QFileInfo(sample).absoluteDir());
 }
 
 void TestReplayWindow::pastesdraws()
 {
     QGuiApplication::clipboard()->setText(u"2026002 472\n2026001 385\n"_s);
     control<QPushButton>("btnpaste")->click();
-    QCOMPARE(control<QLineEdit>("edtsource")->text(), u"剪贴板（2期开奖，新开奖在前）"_s);
+    QCOMPARE(control<QLineEdit>("edtsource")->text(), u"剪贴板（2期开奖，新开奖在前，已倒转）"_s);
     control<QPushButton>("btnreplay")->click();
-    QVERIFY(summary().startsWith(u"【开奖历史】2期（文件为新开奖在前，已倒转为按时间先后回测）"_s));
+    QVERIFY2(summary().contains(u"\n【开奖历史】2期；文件为新开奖在前，已按期号或日期倒转为按时间先后回测\n"_s),
+             qPrintable(summary()));
     QCOMPARE(control<QTableView>("grdplans")->model()->index(0, 1).data().toString(), u"2026002"_s);
 
     QGuiApplication::clipboard()->setText(u"  \n"_s);
     control<QPushButton>("btnpaste")->click();
     QCOMPARE(takemessagetexts(), QStringList{u"剪贴板中没有开奖号码"_s});
-}
-
-void TestReplayWindow::commandlineexitcodes_data()
-{
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("stderrhas");
-    QTest::newRow("the sample") << QStringList{u"--text"_s, sample} << 0 << QString();
-    QTest::newRow("help") << QStringList{u"--help"_s} << 0 << QString();
-    QTest::newRow("an unknown option") << QStringList{u"--text"_s, sample, u"--fast"_s} << 2 << u"未知的参数：--fast"_s;
-    QTest::newRow("a missing value") << QStringList{u"--text"_s} << 2 << u"参数 --text 缺少取值"_s;
-    QTest::newRow("no history") << QStringList{u"--type"_s, u"3"_s} << 2 << u"缺少 --text"_s;
-    QTest::newRow("a bad type") << QStringList{u"--text"_s, sample, u"--type"_s, u"4"_s} << 2 << u"--type"_s;
-    QTest::newRow("a bad mode") << QStringList{u"--text"_s, sample, u"--mode"_s, u"odd"_s} << 2 << u"--mode"_s;
-    QTest::newRow("not an integer") << QStringList{u"--text"_s, sample, u"--stake"_s, u"5O0"_s} << 2
-                                    << u"'5O0' 不是一个有效的整形值"_s;
-    QTest::newRow("a missing file") << QStringList{u"--text"_s, u"/没有/文件.txt"_s} << 1 << u"无效的文件名"_s;
-    QTest::newRow("too many periods") << QStringList{u"--text"_s, sample, u"--periods"_s, u"12"_s} << 1
-                                      << u"所需倍数太大，无法投注！按这些设置最多可投注11期"_s;
-}
-
-void TestReplayWindow::commandlineexitcodes()
-{
-    QFETCH(QStringList, args);
-    QFETCH(int, status);
-    QFETCH(QString, stderrhas);
-    const printed cli = runcommandline(args);
-    QCOMPARE(cli.status, status);
-    QVERIFY2(cli.err.contains(stderrhas), qPrintable(cli.err));
-    if (status == 0)
-        QVERIFY(!cli.out.isEmpty() && cli.err.isEmpty());
-    else
-        QVERIFY(cli.out.isEmpty());
-}
-
-void TestReplayWindow::theprogramreportsbadlinesandwritesthetable()
-{
-    // The built program, so that its own start hands the arguments on.
-    const QString bad = write(u"坏.txt"_s, "385\n472\nabc\n391\n1 2\n");
-    QProcess program;
-    program.start(QStringLiteral(QORVEL3D_REPLAY), {u"--text"_s, bad});
-    QVERIFY(program.waitForFinished(30000));
-    QCOMPARE(program.exitCode(), 2);
-    const QString err = QString::fromUtf8(program.readAllStandardError());
-    QVERIFY2(err.contains(u"第3行：abc"_s) && err.contains(u"第5行：1 2"_s), qPrintable(err));
-    QVERIFY(program.readAllStandardOutput().isEmpty());
-
-    const QString csv = m_folder->filePath(u"表.csv"_s);
-    program.start(QStringLiteral(QORVEL3D_REPLAY), {u"--text"_s, sample, u"--type"_s, u"3"_s, u"--csv"_s, csv});
-    QVERIFY(program.waitForFinished(30000));
-    QCOMPARE(program.exitCode(), 0);
-    QVERIFY(QString::fromUtf8(program.readAllStandardOutput()).startsWith(u"【开奖历史】3000期"_s));
-    QVERIFY(filebytes(csv).startsWith("\xEF\xBB\xBF"));
 }
 
 QTEST_MAIN(TestReplayWindow)
