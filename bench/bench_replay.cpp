@@ -1,7 +1,9 @@
-// The history replay over a million draws: reading the history, the replay in
-// every type and mode, the heap it grows by, and the window's whole press with
-// its summary, charts and table.
+// The history replay over a million draws: reading and replaying the history,
+// the replay in every type and mode, the heap it grows by, the plan-length
+// chart's bars for a million periods, and the window's whole press with its
+// summary, charts and table.
 #include "bench/heap.h"
+#include "replay/chartdata.h"
 #include "replay/u_replay.h"
 #include "tests/windowtest.h"
 
@@ -30,6 +32,15 @@ QByteArray millionlines()
     return text;
 }
 
+// The run the window prepares with its default boxes.
+replay::runinfo defaultrun(planrules::kind type, const QString &days = {})
+{
+    replay::request given;
+    given.how.type = type;
+    given.periods = days;
+    return std::get<replay::runinfo>(replay::prepare(given));
+}
+
 } // namespace
 
 class BenchReplay : public QObject
@@ -40,10 +51,12 @@ private slots:
     void initTestCase();
     void cleanupTestCase() { m_seams.reset(); }
     void readhistory();
+    void readandreplay();
     void run_data();
     void run();
     void memory_data() { run_data(); }
     void memory();
+    void lengthbars();
     void windowpress();
 
 private:
@@ -68,6 +81,16 @@ void BenchReplay::readhistory()
     }
 }
 
+void BenchReplay::readandreplay()
+{
+    const replay::runinfo info = defaultrun(planrules::kind::two);
+    QBENCHMARK {
+        const history::parsed p = history::parse(m_text);
+        const replay::outcome out = replay::run(p.history, info.how, info.table);
+        QCOMPARE(out.bets(), qint64(drawcount - 1));
+    }
+}
+
 void BenchReplay::run_data()
 {
     QTest::addColumn<int>("type");
@@ -84,8 +107,7 @@ void BenchReplay::run()
     QFETCH(int, type);
     QFETCH(int, mode);
     const replay::settings how{planrules::kind(type), planrules::mode(mode)};
-    const plancalc::plantabletype table = *replay::plannertable(
-        {0, 20, replay::defaultstake(how.type), 1040, replay::longestdays({0, 20, replay::defaultstake(how.type), 1040, 0})});
+    const plancalc::plantabletype table = defaultrun(how.type).table;
     QBENCHMARK {
         const replay::outcome out = replay::run(m_history.history, how, table);
         QCOMPARE(out.bets(), qint64(drawcount - (type == 0 ? 1 : 2)));
@@ -97,7 +119,7 @@ void BenchReplay::memory()
     QFETCH(int, type);
     QFETCH(int, mode);
     const replay::settings how{planrules::kind(type), planrules::mode(mode)};
-    const plancalc::plantabletype table = *replay::plannertable({0, 20, replay::defaultstake(how.type), 1040, 11});
+    const plancalc::plantabletype table = defaultrun(how.type, u"11"_s).table;
     m_history = {};
     const qint64 before = heapinuse();
     // The history as read from its file, and the replay's outcome over it.
@@ -107,6 +129,23 @@ void BenchReplay::memory()
     QVERIFY(out.bets() > 0);
     QTest::setBenchmarkResult(double(after - before), QTest::BytesAllocated);
     m_history = std::move(read);
+}
+
+void BenchReplay::lengthbars()
+{
+    // A million periods: a plan never busts, so every length up to the longest is seen.
+    replay::request given;
+    given.stake = u"1"_s;
+    given.prize = u"1000000"_s;
+    given.profit = u"0"_s;
+    given.periods = QString::number(drawcount);
+    const replay::runinfo info = std::get<replay::runinfo>(replay::prepare(given));
+    const replay::outcome out = replay::run(m_history.history, info.how, info.table);
+    QBENCHMARK {
+        const std::vector<double> expected = odds::expectedlengths(250, info.in.days, out.finished());
+        const std::vector<replay::lengthbar> bars = replay::lengthbars(out, info.in.days, expected);
+        QCOMPARE(bars.size(), size_t(replay::longestbars));
+    }
 }
 
 void BenchReplay::windowpress()
