@@ -1,5 +1,7 @@
 #include "replay/report.h"
 
+#include "replay/odds.h"
+
 #include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
@@ -10,23 +12,6 @@ namespace {
 QString money(qint64 value)
 {
     return QString::number(value);
-}
-
-// "4.22%（约1/24）"; tiny chances keep three significant digits.
-QString chance(double p)
-{
-    const double percent = p * 100;
-    QString text = percent >= 0.01 || percent == 0 ? QString::number(percent, 'f', 2) : QString::number(percent, 'g', 3);
-    text += u'%';
-    if (p > 0 && p < 0.5)
-        text += u"（约1/%1）"_s.arg(QString::number(std::round(1 / p), 'f', 0));
-    return text;
-}
-
-// One period's bet hits a random draw with this chance.
-double hitchance(planrules::kind type)
-{
-    return planrules::betcount(type) / 1000.0;
 }
 
 QString csvfield(const QString &text)
@@ -69,40 +54,12 @@ std::optional<plancalc::plantabletype> plannertable(const plancalc::inputs &in)
     return table;
 }
 
-odds oddsof(const runinfo &info, const outcome &out)
-{
-    odds o;
-    o.hit = hitchance(info.how.type);
-    const double miss = 1 - o.hit;
-    o.bust = std::pow(miss, double(info.in.days));
-    o.expectedbusts = double(out.finished()) * o.bust;
-    if (const planresult *longest = out.longest()) {
-        o.longestatleast = std::pow(miss, double(longest->periods - 1));
-        o.longestanywhere = 1 - std::pow(1 - o.longestatleast, double(out.finished()));
-    }
-    return o;
-}
-
 std::vector<qint64> observedlengths(const outcome &out, qint64 days)
 {
     std::vector<qint64> counts(size_t(std::max<qint64>(days, 0)), 0);
     for (const planresult &p : out.plans)
         if (p.end != ending::open && p.periods >= 1 && p.periods <= days)
             ++counts[size_t(p.periods - 1)];
-    return counts;
-}
-
-std::vector<double> expectedlengths(const runinfo &info, const outcome &out)
-{
-    const double hit = hitchance(info.how.type);
-    const double plans = double(out.finished());
-    const qint64 days = info.in.days;
-    std::vector<double> counts(size_t(std::max<qint64>(days, 0)), 0.0);
-    for (qint64 k = 1; k <= days; ++k) {
-        // Missed k - 1 times, then a hit; the last length also holds the busts.
-        const double reached = std::pow(1 - hit, double(k - 1));
-        counts[size_t(k - 1)] = plans * (k < days ? reached * hit : reached);
-    }
     return counts;
 }
 
@@ -137,19 +94,22 @@ QStringList summarylines(const history::Thistory &draws, const runinfo &info, co
     lines.append(u"最大回撤（累计盈亏的最低点）%1；单期最大投注%2；一个计划最多需要资金%3"_s.arg(
         money(out.lowest), money(out.largeststake), money(out.largestplancash)));
 
-    const odds o = oddsof(info, out);
+    const qint64 bets = planrules::betcount(info.how.type);
+    const planresult *longestplan = out.longest();
+    const odds::figures o = odds::figuresof(bets, odds::fromplanner(info.table), info.in.inofsin, info.in.outofsin,
+                                            out.finished(), longestplan ? longestplan->periods : 0);
     lines.append(u"【随机开奖下】"_s);
     lines.append(u"每期投注中出的概率%1%（%2/1000注）"_s.arg(QString::number(o.hit * 100, 'f', 1))
-                     .arg(planrules::betcount(info.how.type)));
-    lines.append(u"一个计划爆仓（连续%1期未中）的概率%2"_s.arg(info.in.days).arg(chance(o.bust)));
+                     .arg(bets));
+    lines.append(u"一个计划爆仓（连续%1期未中）的概率%2"_s.arg(info.in.days).arg(odds::chancetext(o.bust)));
     lines.append(u"%1个结束的计划预计爆仓%2次，实际爆仓%3次"_s.arg(out.finished())
                      .arg(QString::number(o.expectedbusts, 'f', 1))
                      .arg(out.busts));
     if (const planresult *longest = out.longest())
         lines.append(u"最长计划%1期：一个计划至少持续%1期的概率%2；%3个计划中至少出现一次的概率%4"_s.arg(longest->periods)
-                         .arg(chance(o.longestatleast))
+                         .arg(odds::chancetext(o.longestatleast))
                          .arg(out.finished())
-                         .arg(chance(o.longestanywhere)));
+                         .arg(odds::chancetext(o.longestanywhere)));
     return lines;
 }
 

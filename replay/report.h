@@ -41,21 +41,8 @@ qint64 longestdays(plancalc::inputs in);
 // its average included; no value for "所需倍数太大，无法投注！".
 std::optional<plancalc::plantabletype> plannertable(const plancalc::inputs &in);
 
-// Under random draws a bet hits with probability bets / 1000, and a plan lasts
-// beyond k periods with probability (1 - p)^k.
-struct odds
-{
-    double hit = 0;            // one period's bet
-    double bust = 0;           // one plan
-    double expectedbusts = 0;  // over the finished plans
-    double longestatleast = 0; // one plan lasting at least as long as the longest seen
-    double longestanywhere = 0;// that happening at least once over the finished plans
-};
-odds oddsof(const runinfo &info, const outcome &out);
-
-// Plans of length 1 to N as seen, and as many as random draws would give.
+// Plans of length 1 to N as seen.
 std::vector<qint64> observedlengths(const outcome &out, qint64 days);
-std::vector<double> expectedlengths(const runinfo &info, const outcome &out);
 
 QStringList summarylines(const history::Thistory &draws, const runinfo &info, const outcome &out);
 

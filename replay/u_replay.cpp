@@ -1,4 +1,5 @@
 #include "replay/u_replay.h"
+#include "replay/odds.h"
 
 #include "toolkit/filedialogs.h"
 #include "toolkit/guard.h"
@@ -241,7 +242,8 @@ void Tfrmreplay::drawlengths()
 {
     const qint64 days = m_info.in.days;
     const std::vector<qint64> seen = replay::observedlengths(m_outcome, days);
-    const std::vector<double> expected = replay::expectedlengths(m_info, m_outcome);
+    const std::vector<double> expected =
+        odds::expectedlengths(planrules::betcount(m_info.how.type), days, m_outcome.finished());
     auto *chart = new QChart;
     chart->setTitle(u"计划长度（期）：实际与随机开奖下的预期"_s);
     auto *bars = new QBarSet(u"实际计划数"_s);
