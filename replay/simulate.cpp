@@ -217,22 +217,28 @@ result run(const setup &s, const std::function<bool(qint64 done, qint64 total)> 
     work.checked = !cannotoverflow(p);
     const int threads = threadcount(s.threads, (s.runs + work.chunk - 1) / work.chunk);
 
-    std::vector<std::thread> workers;
-    workers.reserve(size_t(threads));
+    // Whatever leaves this block, a throwing progress callback included, the
+    // workers are stopped and joined first.
+    struct crew
+    {
+        pool &work;
+        std::vector<std::thread> threads;
+        ~crew()
+        {
+            if (threads.empty())
+                return;
+            work.stop = true;
+            for (std::thread &t : threads)
+                t.join();
+        }
+    } workers{work, {}};
+    workers.threads.reserve(size_t(threads));
     bool cancelled = false;
     {
         std::unique_lock lock(work.mutex);
-        try {
-            for (int t = 0; t < threads; ++t) {
-                workers.emplace_back([&work] { work.work(); });
-                ++work.active;
-            }
-        } catch (...) {
-            work.stop = true;
-            lock.unlock();
-            for (std::thread &w : workers)
-                w.join();
-            throw;
+        for (int t = 0; t < threads; ++t) {
+            workers.threads.emplace_back([&work] { work.work(); });
+            ++work.active;
         }
         while (!work.finished.wait_for(lock, std::chrono::milliseconds(50), [&work] { return work.active == 0; })) {
             if (progress && !cancelled) {
@@ -246,8 +252,9 @@ result run(const setup &s, const std::function<bool(qint64 done, qint64 total)> 
             }
         }
     }
-    for (std::thread &w : workers)
+    for (std::thread &w : workers.threads)
         w.join();
+    workers.threads.clear();
     if (work.error)
         std::rethrow_exception(work.error);
     if (cancelled) {

@@ -277,6 +277,9 @@ void TestSimulate::cancels()
     QCOMPARE(total, s.runs);
     QVERIFY(r.finals.empty());
     QVERIFY(!r.ruin);
+
+    // A callback that fails stops the workers before the failure goes on.
+    QVERIFY_THROWS_EXCEPTION(AppError, simulate::run(s, [](qint64, qint64) -> bool { throw AppError(u"停"_s); }));
 }
 
 void TestSimulate::overflowfails()
