@@ -896,7 +896,7 @@ parsed parse(const QByteArray &bytes, const readoptions &how, const progressfn &
             return parseutf8(view, false, how, progress);
         // A UTF-8 file with a few broken bytes stays UTF-8, even where its bytes
         // happen to pair up as GBK.
-        if (good < 4 * broken && isgbk(view)) {
+        if (good < broken && isgbk(view)) {
             const QString text = gbk::decode(view.toByteArray());
             if (!text.contains(QChar(0xFFFD)))
                 return parsetext(text, how, progress);
