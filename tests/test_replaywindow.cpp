@@ -219,8 +219,8 @@ void TestReplayWindow::listsbadlinesandreplaysnothing()
     const QString path = write(u"坏.txt"_s, "2026001 385\n2026002 38\n# fine\n2026003 3 8\n2026004 472\n");
     m_window->openhistory(path);
     QCOMPARE(takemessagetexts(), QStringList{u"开奖历史中有2行无法识别，改正之后才能回测。"_s});
-    QVERIFY(summary().contains(u"第2行：2026002 38"_s));
-    QVERIFY(summary().contains(u"第4行：2026003 3 8"_s));
+    QVERIFY(summary().contains(u"第2行：没有开奖号码：2026002 38"_s));
+    QVERIFY(summary().contains(u"第4行：没有开奖号码：2026003 3 8"_s));
     control<QPushButton>("btnreplay")->click();
     QCOMPARE(takemessagetexts(), QStringList{u"开奖历史中有2行无法识别，改正之后才能回测"_s});
     QCOMPARE(control<QTableView>("grdplans")->model()->rowCount(), 0);
@@ -374,7 +374,7 @@ void TestReplayWindow::theprogramreportsbadlinesandwritesthetable()
     QVERIFY(program.waitForFinished(30000));
     QCOMPARE(program.exitCode(), 2);
     const QString err = QString::fromUtf8(program.readAllStandardError());
-    QVERIFY2(err.contains(u"第3行：abc"_s) && err.contains(u"第5行：1 2"_s), qPrintable(err));
+    QVERIFY2(err.contains(u"第3行：没有开奖号码：abc"_s) && err.contains(u"第5行：没有开奖号码：1 2"_s), qPrintable(err));
     QVERIFY(program.readAllStandardOutput().isEmpty());
 
     const QString csv = m_folder->filePath(u"表.csv"_s);
