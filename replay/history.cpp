@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
+#include <cstring>
 #include <cstdio>
 #include <new>
 
@@ -257,6 +259,31 @@ int utf8sequence(const uchar *p, const uchar *end)
     return n;
 }
 
+// Bytes equal to `c` in a word, counted without a branch per byte.
+inline int countbyte(quint64 word, uchar c)
+{
+    constexpr quint64 low7 = 0x7F7F7F7F7F7F7F7FULL;
+    const quint64 v = word ^ (0x0101010101010101ULL * c);
+    // 0x80 in each byte that was `c`; then the top byte of the product sums them.
+    const quint64 hits = ~(((v & low7) + low7) | v | low7);
+    return int(((hits >> 7) * 0x0101010101010101ULL) >> 56);
+}
+
+qint64 countbyte(QByteArrayView bytes, uchar c)
+{
+    const auto *p = reinterpret_cast<const uchar *>(bytes.data());
+    const auto *end = p + bytes.size();
+    qint64 n = 0;
+    for (; end - p >= 8; p += 8) {
+        quint64 word;
+        memcpy(&word, p, 8);
+        n += countbyte(word, c);
+    }
+    for (; p < end; ++p)
+        n += *p == c;
+    return n;
+}
+
 bool isascii(const uchar *p, const uchar *end)
 {
     quint64 high = 0;
@@ -322,6 +349,34 @@ struct candidate
     int digits;      // 3 or 5
 };
 
+// The fields of one line, kept in place: a line of at most `longestline`
+// characters has at most half as many fields, each a character and a separator.
+class fieldlist
+{
+public:
+    void clear() { m_size = 0; }
+    void push_back(const field &f) { m_items[size_t(m_size++)] = f; }
+    int size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
+    const field &operator[](int i) const { return m_items[size_t(i)]; }
+    const field &front() const { return m_items[0]; }
+    const field &back() const { return m_items[size_t(m_size - 1)]; }
+
+private:
+    std::array<field, longestline / 2 + 1> m_items;
+    int m_size = 0;
+};
+
+// Separators and digits among ASCII characters.
+constexpr std::array<quint8, 128> asciiclasses = [] {
+    std::array<quint8, 128> classes{};
+    for (const char c : {' ', '\t', ',', '|', ';', '\v', '\f'})
+        classes[size_t(c)] = 1;
+    for (char c = '0'; c <= '9'; ++c)
+        classes[size_t(c)] = 2;
+    return classes;
+}();
+
 QString textof(const char *s, int n)
 {
     return QString::fromLatin1(s, n);
@@ -352,8 +407,6 @@ class reader
 public:
     reader(const readoptions &how, qint64 expected) : m_how(how)
     {
-        m_fields.reserve(64);
-        m_candidates.reserve(8);
         result.history.reserve(expected);
     }
 
@@ -396,8 +449,7 @@ private:
     void keep(const C *s, const candidate &draw, int number);
 
     readoptions m_how;
-    std::vector<field> m_fields;
-    std::vector<candidate> m_candidates;
+    fieldlist m_fields;
     bool m_seencontent = false;
     QByteArray m_label;      // a label put together from both sides of the draw
     QString m_widelabel;
@@ -419,19 +471,31 @@ void reader::line(const C *s, int n, qint64 lineno)
         if (i >= n)
             break;
         const int start = i;
-        int digits = 0;
-        bool dashed = true; // "0-4-4": single digits joined by "-"
-        for (; i < n && !isseparator(at(s, i)); ++i) {
+        int digits = 0, dashes = 0;
+        for (; i < n; ++i) {
             const char16_t c = at(s, i);
-            const bool digit = digitof(c) >= 0;
+            bool digit;
+            if (c < 0x80) {
+                const quint8 kind = asciiclasses[c];
+                if (kind == 1)
+                    break;
+                digit = kind == 2;
+            } else {
+                if (isseparator(c))
+                    break;
+                digit = digitof(c) >= 0;
+            }
             digits += digit;
-            if (((i - start) & 1) == 0 ? !digit : c != u'-')
-                dashed = false;
+            dashes += c == u'-';
         }
         const int size = i - start;
+        // "0-4-4": single digits joined by "-" are fields of their own.
+        bool dashed = digits + dashes == size && size >= 3 && (size & 1) && dashes == size / 2;
+        for (int k = start + 1; dashed && k < i; k += 2)
+            dashed = at(s, k) == u'-';
         if (digits == size)
             m_fields.push_back({start, i, digits});
-        else if (dashed && size >= 3 && (size & 1))
+        else if (dashed)
             for (int k = start; k < i; k += 2)
                 m_fields.push_back({k, k + 1, 1});
         else
@@ -451,26 +515,33 @@ void reader::line(const C *s, int n, qint64 lineno)
 
     // The candidate draws: a field of three or five digits, or a run of three or
     // five one-digit fields. A run of any other length cannot be read one way.
-    m_candidates.clear();
-    const int nf = int(m_fields.size());
+    // Three are enough to know whether one is left after the first-field rule.
+    std::array<candidate, 3> candidates;
+    int found = 0;
+    const auto add = [&](const candidate &c) {
+        if (found < 3)
+            candidates[size_t(found)] = c;
+        ++found;
+    };
+    const int nf = m_fields.size();
     int wrongrun = 0;
     bool anydigits = false;
     for (int k = 0; k < nf;) {
-        const field &f = m_fields[size_t(k)];
+        const field &f = m_fields[k];
         anydigits = anydigits || f.digits > 0;
         if (f.digits == 1) {
             int j = k + 1;
-            while (j < nf && m_fields[size_t(j)].digits == 1)
+            while (j < nf && m_fields[j].digits == 1)
                 ++j;
             const int run = j - k;
             if (run == 3 || run == 5)
-                m_candidates.push_back({k, j - 1, run});
+                add({k, j - 1, run});
             else if ((run == 4 || run >= 6) && wrongrun == 0)
                 wrongrun = run;
             k = j;
         } else {
             if (f.digits == 3 || f.digits == 5)
-                m_candidates.push_back({k, k, f.digits});
+                add({k, k, f.digits});
             ++k;
         }
     }
@@ -479,9 +550,12 @@ void reader::line(const C *s, int n, qint64 lineno)
         return;
     }
     // "24001 385": a first field that could be a draw is the period number.
-    if (m_candidates.size() >= 2 && m_candidates.front().first == 0 && m_candidates.front().last == 0)
-        m_candidates.erase(m_candidates.begin());
-    if (m_candidates.empty()) {
+    int chosen = 0;
+    if (found >= 2 && candidates[0].first == 0 && candidates[0].last == 0) {
+        chosen = 1;
+        --found;
+    }
+    if (found == 0) {
         if (first && !anydigits) {
             result.header = shown(textof(s, n));
             return;
@@ -489,21 +563,21 @@ void reader::line(const C *s, int n, qint64 lineno)
         bad(lineno, badkind::nodraw, u"没有开奖号码"_s, s, n);
         return;
     }
-    if (m_candidates.size() >= 2) {
+    if (found >= 2) {
         bad(lineno, badkind::ambiguous, u"一行有两个开奖号码"_s, s, n);
         return;
     }
 
-    const candidate draw = m_candidates.front();
+    const candidate draw = candidates[size_t(chosen)];
     std::array<int, 5> digits{};
     int count = 0;
     if (draw.first == draw.last) {
-        const field &f = m_fields[size_t(draw.first)];
+        const field &f = m_fields[(draw.first)];
         for (int i = f.start; i < f.end; ++i)
             digits[size_t(count++)] = digitof(at(s, i));
     } else {
         for (int k = draw.first; k <= draw.last; ++k)
-            digits[size_t(count++)] = digitof(at(s, m_fields[size_t(k)].start));
+            digits[size_t(count++)] = digitof(at(s, m_fields[(k)].start));
     }
     size_t offset = 0;
     if (draw.digits == 5) {
@@ -516,22 +590,22 @@ void reader::line(const C *s, int n, qint64 lineno)
     // draw first; a date may have its time in the field after it.
     orderkey key;
     const auto tryfield = [&](int k, int limit) {
-        const field &f = m_fields[size_t(k)];
+        const field &f = m_fields[(k)];
         if (readperiod(s, f.start, f.end, key) || readdaydraw(s, f.start, f.end, key))
             return true;
         if (!readdate(s, f.start, f.end, key))
             return false;
         int seconds = 0;
-        if (k + 1 < limit && readtime(s, m_fields[size_t(k + 1)].start, m_fields[size_t(k + 1)].end, seconds))
+        if (k + 1 < limit && readtime(s, m_fields[(k + 1)].start, m_fields[(k + 1)].end, seconds))
             key.minor = seconds;
         return true;
     };
-    bool found = false;
-    for (int k = 0; k < draw.first && !found; ++k)
-        found = tryfield(k, draw.first);
-    for (int k = draw.last + 1; k < nf && !found; ++k)
-        found = tryfield(k, nf);
-    if (found && !order(key, lineno, s, n))
+    bool haskey = false;
+    for (int k = 0; k < draw.first && !haskey; ++k)
+        haskey = tryfield(k, draw.first);
+    for (int k = draw.last + 1; k < nf && !haskey; ++k)
+        haskey = tryfield(k, nf);
+    if (haskey && !order(key, lineno, s, n))
         return;
     keep(s, draw, number);
 }
@@ -539,12 +613,12 @@ void reader::line(const C *s, int n, qint64 lineno)
 template <class C>
 void reader::keep(const C *s, const candidate &draw, int number)
 {
-    const int nf = int(m_fields.size());
+    const int nf = m_fields.size();
     const bool before = draw.first > 0, after = draw.last + 1 < nf;
     const int beforestart = m_fields.front().start;
-    const int beforeend = before ? m_fields[size_t(draw.first - 1)].end : 0;
-    const int drawstart = m_fields[size_t(draw.first)].start;
-    const int afterstart = after ? m_fields[size_t(draw.last + 1)].start : 0;
+    const int beforeend = before ? m_fields[(draw.first - 1)].end : 0;
+    const int drawstart = m_fields[(draw.first)].start;
+    const int afterstart = after ? m_fields[(draw.last + 1)].start : 0;
     const int afterend = m_fields.back().end;
     if constexpr (sizeof(C) == 1) {
         const auto piece = [s](int a, int b) { return QByteArrayView(s + a, b - a); };
@@ -658,9 +732,9 @@ bool isutf8(const uchar *p, const uchar *end)
 // not all valid, so that each line is checked on its own.
 parsed parseutf8(QByteArrayView bytes, bool checklines, const readoptions &how, const progressfn &progress)
 {
-    qint64 expected = bytes.count('\n');
+    qint64 expected = countbyte(bytes, '\n');
     if (expected == 0)
-        expected = bytes.count('\r');
+        expected = countbyte(bytes, '\r');
     reader r(how, expected + 1);
     QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     QString wide;
@@ -758,6 +832,54 @@ QString positionsname(positions p)
     return u"后三"_s;
 }
 
+Thistory::Tbytes::Tbytes(const Tbytes &other)
+{
+    append(other.m_data, other.m_size);
+}
+
+Thistory::Tbytes::~Tbytes()
+{
+    std::free(m_data);
+}
+
+void Thistory::Tbytes::swap(Tbytes &other) noexcept
+{
+    std::swap(m_data, other.m_data);
+    std::swap(m_size, other.m_size);
+    std::swap(m_capacity, other.m_capacity);
+}
+
+void Thistory::Tbytes::grow(qsizetype needed)
+{
+    // realloc moves a large block by remapping its pages, not by copying them.
+    const qsizetype capacity = std::max({needed, m_capacity + m_capacity / 2, qsizetype(4096)});
+    void *grown = std::realloc(m_data, size_t(capacity));
+    if (!grown)
+        throw std::bad_alloc();
+    m_data = static_cast<char *>(grown);
+    m_capacity = capacity;
+}
+
+void Thistory::Tbytes::append(const char *bytes, qsizetype n)
+{
+    if (n <= 0)
+        return;
+    if (m_size + n > m_capacity)
+        grow(m_size + n);
+    std::memcpy(m_data + m_size, bytes, size_t(n));
+    m_size += n;
+}
+
+void Thistory::Tbytes::squeeze()
+{
+    if (m_capacity == m_size || m_size == 0)
+        return;
+    if (void *fitted = std::realloc(m_data, size_t(m_size))) {
+        m_data = static_cast<char *>(fitted);
+        m_capacity = m_size;
+    }
+}
+
 const QString &Thistory::draw(qint64 i) const
 {
     return drawtexts()[m_draws[size_t(i)]];
@@ -768,7 +890,7 @@ QByteArrayView Thistory::labelbytes(qint64 i) const
     constexpr qint64 mask = (qint64(1) << blockbits) - 1;
     const qint64 base = m_blocks[size_t(i >> blockbits)];
     const quint32 start = (i & mask) == 0 ? 0 : m_ends[size_t(i - 1)];
-    return QByteArrayView(m_labels.constData() + base + start, qsizetype(m_ends[size_t(i)] - start));
+    return QByteArrayView(m_labels.data() + base + start, qsizetype(m_ends[size_t(i)] - start));
 }
 
 QString Thistory::label(qint64 i) const
@@ -800,7 +922,7 @@ void Thistory::appendutf8(int number, QByteArrayView label)
     if ((size() & mask) == 0)
         m_blocks.push_back(m_labels.size());
     m_draws.push_back(quint16(number));
-    m_labels.append(label);
+    m_labels.append(label.data(), label.size());
     m_ends.push_back(quint32(m_labels.size() - m_blocks.back()));
 }
 

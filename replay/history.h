@@ -62,12 +62,38 @@ public:
     void squeeze();
 
 private:
+    // Bytes that grow in place, so that a large history is never held twice.
+    class Tbytes
+    {
+    public:
+        Tbytes() = default;
+        Tbytes(const Tbytes &other);
+        Tbytes(Tbytes &&other) noexcept { swap(other); }
+        Tbytes &operator=(Tbytes other) noexcept
+        {
+            swap(other);
+            return *this;
+        }
+        ~Tbytes();
+        void swap(Tbytes &other) noexcept;
+        void append(const char *bytes, qsizetype n);
+        void squeeze();
+        char *data() { return m_data; }
+        const char *data() const { return m_data; }
+        qsizetype size() const { return m_size; }
+
+    private:
+        void grow(qsizetype needed);
+        char *m_data = nullptr;
+        qsizetype m_size = 0, m_capacity = 0;
+    };
+
     // Label ends are kept relative to their block, so that four bytes hold each.
     static constexpr int blockbits = 16;
     QByteArrayView labelbytes(qint64 i) const;
 
     std::vector<quint16> m_draws;
-    QByteArray m_labels;             // all labels as UTF-8, one after another
+    Tbytes m_labels;                 // all labels as UTF-8, one after another
     std::vector<quint32> m_ends;     // where each label ends, from its block's start
     std::vector<qint64> m_blocks;    // where each block of 2^blockbits labels starts
     bool m_reversed = false;
