@@ -102,19 +102,6 @@ QString modename(planrules::mode mode)
     return mode == planrules::mode::oddeven ? u"奇偶模式"_s : u"大小模式"_s;
 }
 
-QString positionsname(history::positions positions)
-{
-    switch (positions) {
-    case history::positions::front:
-        return u"前三"_s;
-    case history::positions::middle:
-        return u"中三"_s;
-    case history::positions::back:
-        break;
-    }
-    return u"后三"_s;
-}
-
 QString moneytext(qint64 value)
 {
     return grouped(value) + u"元"_s;
@@ -154,7 +141,7 @@ std::vector<summaryline> summary(const findings &f)
     if (!f.read.header.isEmpty())
         say(u"已跳过标题行："_s + f.read.header);
     if (f.read.fivedigit > 0)
-        say(QString::number(f.read.fivedigit) + u"期是五位开奖号码，取其"_s + positionsname(info.how.positions));
+        say(QString::number(f.read.fivedigit) + u"期是五位开奖号码，取其"_s + history::positionsname(info.how.positions));
 
     say(u"【设置】"_s + kindname(info.how.type) + u' ' + modename(info.how.mode) + u"；前期亏损"_s
         + moneytext(info.in.prekui) + u"，预期利润"_s + QString::number(info.in.lirun) + u"%，单倍投入"_s

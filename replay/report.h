@@ -15,7 +15,6 @@ namespace replay {
 
 QString kindname(planrules::kind type);
 QString modename(planrules::mode mode);
-QString positionsname(history::positions positions);
 
 // "3,951,000元", "-1,500元": thousands separators, always.
 QString moneytext(qint64 value);
