@@ -164,7 +164,8 @@ std::vector<summaryline> summary(const findings &f)
             true);
     if (const planresult *open = out.open()) {
         QString text = u"未结束的计划：已投"_s + QString::number(open->periods) + u"期，投入"_s + moneytext(open->staked);
-        if (open->periods < days) {
+        // Where a bankroll ran out, the line above already names the stake it could not pay.
+        if (open->periods < days && !out.broke) {
             const plancalc::planrow &next = info.table[size_t(open->periods)];
             text += u"；下一期是它的第"_s + QString::number(open->periods + 1) + u"期，倍数"_s
                     + QString::number(next[plancalc::multiplecolumn]) + u"，投注"_s
