@@ -15,11 +15,17 @@
 
 namespace accessibility {
 
-// A control that holds the focus for its own sake: a widget that passes the
-// focus on to a proxy is not one.
-inline bool takesfocus(const QWidget *w, Qt::FocusPolicy policy = Qt::ClickFocus)
+// A control that screen readers list as focusable: one that takes the focus
+// in any way, also by passing it on to a proxy.
+inline bool focusable(const QWidget *w)
 {
-    return (w->focusPolicy() & policy) == policy && !w->focusProxy() && w->isVisible() && w->isEnabled();
+    return w->focusPolicy() != Qt::NoFocus && w->isVisible() && w->isEnabled();
+}
+
+// A control that Tab stops at: one that takes the Tab focus for itself.
+inline bool tabstop(const QWidget *w)
+{
+    return (w->focusPolicy() & Qt::TabFocus) && !w->focusProxy() && w->isVisible() && w->isEnabled();
 }
 
 // The name a test gives a control: its own objectName, or that of the nearest
@@ -50,7 +56,7 @@ inline QStringList unnamedcontrols(const QWidget *window)
 {
     QStringList unnamed;
     for (QWidget *w : window->findChildren<QWidget *>()) {
-        if (w->window() != window || !takesfocus(w))
+        if (w->window() != window || !focusable(w))
             continue;
         if (accessiblename(w).trimmed().isEmpty())
             unnamed.append(controlname(w) + u" (" + QString::fromLatin1(w->metaObject()->className()) + u')');
@@ -63,7 +69,7 @@ inline int tabstops(const QWidget *window)
 {
     int n = 0;
     for (const QWidget *w : window->findChildren<QWidget *>())
-        if (w->window() == window && takesfocus(w, Qt::TabFocus))
+        if (w->window() == window && tabstop(w))
             ++n;
     return n;
 }

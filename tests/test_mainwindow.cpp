@@ -680,7 +680,7 @@ void TestMainWindow::everycontrolhasaname()
     QFETCH(int, page);
     type()->setitemindex(typeindex);
     control<QTabWidget>("page")->setCurrentIndex(page);
-    QCOMPARE(accessibility::unnamedcontrols(m_window.get()), QStringList());
+    QCOMPARE(accessibility::unnamedcontrols(m_window.get()).join(u", "_s), QString());
 }
 
 void TestMainWindow::controlnames_data()
@@ -690,6 +690,7 @@ void TestMainWindow::controlnames_data()
     // Each box is named by the label above it, not by its neighbour's.
     QTest::newRow("second-latest box") << u"edtzuijingcode1"_s << u"次新开奖(３位）："_s;
     QTest::newRow("latest box") << u"edtzuijingcode2"_s << u"最新开奖(３位）："_s;
+    QTest::newRow("page control") << u"page"_s << u"投注记录与号码"_s;
     QTest::newRow("plan log") << u"grdjihua"_s << u"投注计划记录"_s;
     QTest::newRow("numbers grid") << u"grdcode"_s << u"本期投注号码"_s;
     QTest::newRow("type group") << u"opttype"_s << u"类型"_s;
