@@ -2,6 +2,7 @@
 
 #include "app/u_about.h"
 #include "planner/u_gudingjihua.h"
+#include "toolkit/announce.h"
 #include "toolkit/guard.h"
 #include "toolkit/jpeg.h"
 #include "toolkit/messages.h"
@@ -26,6 +27,19 @@ const char homepage[] = "http://www.qorvel3d.example";
 namespace {
 constexpr int twocount = 250;
 constexpr int threecount = 125;
+
+// A screen reader hears what the numbers grid holds and how many, as the count
+// label beside it shows, and is told of each new bet even when the focus stays
+// in the draw box.
+void namebetgrid(Tstringgrid *grid, int count)
+{
+    QString name = u"本期投注号码"_s;
+    if (count > 0)
+        name += u"，共"_s + QString::number(count) + u"注"_s;
+    if (grid->accessibleName() != name)
+        grid->setAccessibleName(name);
+    announcenewtable(grid);
+}
 } // namespace
 
 Tfrmmain::Tfrmmain(QWidget *parent)
@@ -33,9 +47,11 @@ Tfrmmain::Tfrmmain(QWidget *parent)
 {
     ui->setupUi(this);
     guard([this] { ui->imglogo->setPixmap(QPixmap::fromImage(loadjpegfile(u":/forms/logo.jpg"_s))); });
+    exposeaswindow(this);
+    // The two links come last before the type group, by their place on the window.
     settaborder({ui->optmode, ui->edtzuijingcode1, ui->edtzuijingcode2, ui->btnnewjihua, ui->btngencode,
                  ui->btnabout, ui->btnhelp, ui->btnclose, ui->page, ui->grdjihua, ui->grdcode, ui->btncopy,
-                 ui->btnjihua, ui->opttype});
+                 ui->btnjihua, ui->Label6, ui->lblweb2, ui->opttype});
     ui->optmode->button(ui->optmode->itemindex())->setFocus();
     setdefaultbutton(this, ui->btngencode);
 
@@ -197,6 +213,7 @@ void Tfrmmain::logperiod(const planrules::plan &next, int count)
     addperiodrow(planrules::plantext(next));
     planrules::selectbet(codetable, next);
     const int listed = fillcodegrid(count);
+    namebetgrid(ui->grdcode, listed);
     ui->lbljushu->setText(u"共："_s + QString::number(listed) + u"注"_s);
 }
 
@@ -255,6 +272,7 @@ void Tfrmmain::btnnewjihuaClick()
 {
     setuplog();
     ui->grdcode->setrowcount(1);
+    namebetgrid(ui->grdcode, 0);
     ui->lbljushu->clear();
     ui->btngencode->setEnabled(true);
     ui->edtzuijingcode1->setText(ui->edtzuijingcode2->text());
@@ -273,6 +291,7 @@ void Tfrmmain::opttypeClick()
     ui->btngencode->setText(three ? u"生成三码"_s : u"生成二码"_s);
     setuplog();
     ui->grdcode->setrowcount(1);
+    namebetgrid(ui->grdcode, 0);
     ui->lbljushu->clear();
     ui->edtcopy->clear();
 }

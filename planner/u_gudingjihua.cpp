@@ -22,6 +22,7 @@ Tfrmgudingjihua::Tfrmgudingjihua(const QString &programfolder, QWidget *parent)
       m_programfolder(programfolder)
 {
     ui->setupUi(this);
+    exposeaswindow(this);
     for (QLabel *label : {ui->Label1, ui->Label2, ui->Label3, ui->Label4, ui->Label5})
         label->adjustSize();
     anchor(ui->grdjihua, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);

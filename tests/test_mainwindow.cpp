@@ -3,6 +3,7 @@
 #include "app/u_about.h"
 #include "app/u_main.h"
 #include "planner/u_gudingjihua.h"
+#include "tests/accessibility.h"
 #include "tests/windowtest.h"
 #include "toolkit/messages.h"
 #include "toolkit/clicklabel.h"
@@ -11,6 +12,7 @@
 #include "toolkit/shell.h"
 #include "toolkit/stringgrid.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
@@ -36,6 +38,7 @@ private slots:
     void designstate();
     void layout_data();
     void layout();
+    void taborder_data();
     void taborder();
     void codetableisbuilt();
 
@@ -62,6 +65,16 @@ private slots:
     void plannerbuttonopensoneplanner();
     void aboutboxiscreatedonce();
     void helpandweblinksasktheshell();
+
+    void everycontrolhasaname_data();
+    void everycontrolhasaname();
+    void controlnames_data();
+    void controlnames();
+    void linksopenbykeyboard_data();
+    void linksopenbykeyboard();
+    void linksarepressableforscreenreaders();
+    void numbersgridnamecarriesthecount();
+    void windowroles();
 
 private:
     template <typename T>
@@ -184,35 +197,41 @@ void TestMainWindow::layout()
         QCOMPARE(button->text(), text);
 }
 
+void TestMainWindow::taborder_data()
+{
+    QTest::addColumn<int>("typeindex");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QStringList>("ring");
+    // The design's order, the two links before the type group; the grid is the
+    // one of the page shown, the second-latest box is skipped while disabled.
+    const auto ring = [](const QStringList &boxes, const QString &grid) {
+        return boxes + QStringList{u"btnnewjihua"_s, u"btngencode"_s, u"btnabout"_s, u"btnhelp"_s, u"btnclose"_s,
+                                   u"page"_s, grid, u"btncopy"_s, u"btnjihua"_s, u"Label6"_s, u"lblweb2"_s,
+                                   u"opttype"_s};
+    };
+    QTest::newRow("two positions") << 0 << 0 << ring({u"optmode"_s, u"edtzuijingcode2"_s}, u"grdjihua"_s);
+    QTest::newRow("three positions")
+        << 1 << 0 << ring({u"optmode"_s, u"edtzuijingcode1"_s, u"edtzuijingcode2"_s}, u"grdjihua"_s);
+    QTest::newRow("numbers page") << 0 << 1 << ring({u"optmode"_s, u"edtzuijingcode2"_s}, u"grdcode"_s);
+}
+
 void TestMainWindow::taborder()
 {
-    // With "三码" selected the second-latest box takes part too.
-    control<Tradiogroup>("opttype")->setitemindex(1);
-    const QList<QWidget *> expected{control<Tradiogroup>("optmode")->button(0),
-                                    secondlatest(),
-                                    latest(),
-                                    control<QPushButton>("btnnewjihua"),
-                                    generate(),
-                                    control<QPushButton>("btnabout"),
-                                    control<QPushButton>("btnhelp"),
-                                    control<QPushButton>("btnclose"),
-                                    control<QTabWidget>("page")->tabBar(),
-                                    log(),
-                                    control<QPushButton>("btncopy"),
-                                    control<QPushButton>("btnjihua"),
-                                    control<Tradiogroup>("opttype")->button(1)};
+    QFETCH(int, typeindex);
+    QFETCH(int, page);
+    QFETCH(QStringList, ring);
+    type()->setitemindex(typeindex);
+    control<QTabWidget>("page")->setCurrentIndex(page);
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    QList<QWidget *> visited{expected.first()};
-    expected.first()->setFocus();
-    for (int i = 1; i < expected.size(); ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        visited.append(QApplication::focusWidget());
-    }
-    QStringList names;
-    for (QWidget *w : visited)
-        names.append(w->objectName() + u":"_s + QString::fromLatin1(w->metaObject()->className()));
-    QVERIFY2(visited == expected, qPrintable(names.join(u", "_s)));
+    QWidget *first = control<Tradiogroup>("optmode")->button(0);
+
+    // Compared as one line each, so a failure shows the whole walk.
+    const QString arrow = u" > "_s;
+    QCOMPARE(accessibility::tabring(first).join(arrow), (ring + QStringList{ring.first()}).join(arrow));
+    QStringList backward = ring;
+    std::reverse(backward.begin() + 1, backward.end());
+    QCOMPARE(accessibility::tabring(first, false).join(arrow), (backward + QStringList{ring.first()}).join(arrow));
 }
 
 void TestMainWindow::codetableisbuilt()
@@ -645,6 +664,143 @@ void TestMainWindow::helpandweblinksasktheshell()
     }
     QCOMPARE(QUrl(requests[1].target).path(), QString()); // the host alone
     QCOMPARE(takemessagetexts(), QStringList());
+}
+
+void TestMainWindow::everycontrolhasaname_data()
+{
+    QTest::addColumn<int>("typeindex");
+    QTest::addColumn<int>("page");
+    QTest::newRow("two positions, log page") << 0 << 0;
+    QTest::newRow("three positions, numbers page") << 1 << 1;
+}
+
+void TestMainWindow::everycontrolhasaname()
+{
+    QFETCH(int, typeindex);
+    QFETCH(int, page);
+    type()->setitemindex(typeindex);
+    control<QTabWidget>("page")->setCurrentIndex(page);
+    QCOMPARE(accessibility::unnamedcontrols(m_window.get()).join(u", "_s), QString());
+}
+
+void TestMainWindow::controlnames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("announced");
+    // Each box is named by the label above it, not by its neighbour's.
+    QTest::newRow("second-latest box") << u"edtzuijingcode1"_s << u"次新开奖(３位）："_s;
+    QTest::newRow("latest box") << u"edtzuijingcode2"_s << u"最新开奖(３位）："_s;
+    QTest::newRow("page control") << u"page"_s << u"投注记录与号码"_s;
+    QTest::newRow("plan log") << u"grdjihua"_s << u"投注计划记录"_s;
+    QTest::newRow("numbers grid") << u"grdcode"_s << u"本期投注号码"_s;
+    QTest::newRow("type group") << u"opttype"_s << u"类型"_s;
+    QTest::newRow("mode group") << u"optmode"_s << u"模式"_s;
+    QTest::newRow("logo") << u"imglogo"_s << u"Qorvel3D标志"_s;
+    QTest::newRow("home page label") << u"Label6"_s << u"官网："_s;
+    QTest::newRow("web address") << u"lblweb2"_s << u"qorvel3d.example"_s;
+}
+
+void TestMainWindow::controlnames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, announced);
+    QWidget *w = control<QWidget>(qPrintable(name));
+    QCOMPARE(accessibility::accessiblename(w), announced);
+}
+
+void TestMainWindow::linksopenbykeyboard_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("key");
+    for (const char *label : {"Label6", "lblweb2"}) {
+        QTest::addRow("%s Return", label) << QString::fromLatin1(label) << int(Qt::Key_Return);
+        QTest::addRow("%s Enter", label) << QString::fromLatin1(label) << int(Qt::Key_Enter);
+        QTest::addRow("%s Space", label) << QString::fromLatin1(label) << int(Qt::Key_Space);
+    }
+}
+
+void TestMainWindow::linksopenbykeyboard()
+{
+    QFETCH(QString, name);
+    QFETCH(int, key);
+    auto *link = control<Tclicklabel>(qPrintable(name));
+    const QString before = generate()->text();
+    const QString log0 = log()->cell(0, 0);
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    link->setFocus(Qt::TabFocusReason);
+    QVERIFY(link->hasFocus());
+    QTest::keyClick(link, Qt::Key(key));
+    const QList<shell::request> requests = shell::seam().takerequests();
+    QCOMPARE(requests.size(), 1);
+    QCOMPARE(requests[0].target, u"http://www.qorvel3d.example"_s);
+    // Enter on a link is the link's, not the default button's.
+    QCOMPARE(log()->cell(0, 0), log0);
+    QCOMPARE(takemessagetexts(), QStringList());
+    QCOMPARE(generate()->text(), before);
+
+    // Other keys do nothing; a click opens the page without taking the focus.
+    QTest::keyClick(link, Qt::Key_A);
+    QCOMPARE(shell::seam().takerequests().size(), 0);
+    control<QPushButton>("btnclose")->setFocus();
+    QTest::mouseClick(link, Qt::LeftButton);
+    QCOMPARE(shell::seam().takerequests().size(), 1);
+    QVERIFY(!link->hasFocus());
+}
+
+void TestMainWindow::linksarepressableforscreenreaders()
+{
+    for (const char *name : {"Label6", "lblweb2"}) {
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(control<Tclicklabel>(name));
+        QVERIFY(iface);
+        QCOMPARE(iface->role(), QAccessible::Link);
+        QVERIFY(iface->state().focusable);
+        QAccessibleActionInterface *actions = iface->actionInterface();
+        QVERIFY(actions);
+        QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        actions->doAction(QAccessibleActionInterface::pressAction());
+        const QList<shell::request> requests = shell::seam().takerequests();
+        QCOMPARE(requests.size(), 1);
+        QCOMPARE(requests[0].target, u"http://www.qorvel3d.example"_s);
+    }
+}
+
+void TestMainWindow::numbersgridnamecarriesthecount()
+{
+    accessibility::Tannouncementscope announced{announcements::seam()};
+    const auto announcednames = [] { return accessibility::takeannounced(u"grdcode"_s); };
+    press(u"135"_s);
+    QCOMPARE(accessibility::accessiblename(numbers()), u"本期投注号码，共250注"_s);
+    QCOMPARE(announcednames(), QStringList{u"本期投注号码，共250注"_s});
+    // The next bet has as many numbers and is still announced as new.
+    press(u"246"_s);
+    QCOMPARE(announcednames(), QStringList{u"本期投注号码，共250注"_s});
+    // A refused draw changes nothing and says nothing.
+    press(u"12"_s);
+    QCOMPARE(takemessagetexts(), QStringList{u"请输入三位数字"_s});
+    QCOMPARE(announcednames(), QStringList());
+
+    control<QPushButton>("btnnewjihua")->click();
+    QCOMPARE(accessibility::accessiblename(numbers()), u"本期投注号码"_s);
+    QCOMPARE(announcednames(), QStringList{u"本期投注号码"_s});
+
+    type()->setitemindex(1);
+    QCOMPARE(announcednames(), QStringList{u"本期投注号码"_s});
+    secondlatest()->setText(u"135"_s);
+    press(u"246"_s);
+    QCOMPARE(accessibility::accessiblename(numbers()), u"本期投注号码，共125注"_s);
+    QCOMPARE(announcednames(), QStringList{u"本期投注号码，共125注"_s});
+}
+
+void TestMainWindow::windowroles()
+{
+    QAccessibleInterface *main = QAccessible::queryAccessibleInterface(m_window.get());
+    QCOMPARE(main->role(), QAccessible::Window);
+    QCOMPARE(main->text(QAccessible::Name), u"Qorvel3D时时彩自动选号器"_s);
+    control<QPushButton>("btnjihua")->click();
+    QAccessibleInterface *planner = QAccessible::queryAccessibleInterface(frmgudingjihua);
+    QCOMPARE(planner->role(), QAccessible::Window);
+    QCOMPARE(planner->text(QAccessible::Name), u"固定计划投资"_s);
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -3,6 +3,7 @@
 #include "planner/u_gudingjihua.h"
 #include "toolkit/filedialogs.h"
 #include "toolkit/printing.h"
+#include "tests/accessibility.h"
 #include "tests/checks.h"
 #include "tests/windowtest.h"
 #include "toolkit/messages.h"
@@ -34,6 +35,10 @@ private slots:
     void cleanup();
 
     void design();
+    void taborder();
+    void everycontrolhasaname();
+    void boxesarenamedbytheirlabels_data();
+    void boxesarenamedbytheirlabels();
     void calculatesthedefaultplan();
     void enterinanyboxcalculates_data();
     void enterinanyboxcalculates();
@@ -169,6 +174,47 @@ void TestPlanner::design()
         QCOMPARE(button->geometry(), QRect(521, 319 + 24 * i, 81, 25));
     }
     QVERIFY(control<QPushButton>("btnala")->isDefault());
+}
+
+void TestPlanner::taborder()
+{
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    // The grid, the five boxes from the top, the five buttons from the top.
+    const QStringList ring{u"grdjihua"_s,    u"edtprekui"_s, u"edtlirun"_s, u"edtinofsin"_s,
+                           u"edtoutofsin"_s, u"edtdays"_s,   u"btnala"_s,   u"btnsave"_s,
+                           u"btnload"_s,     u"btnprint"_s,  u"btnclose"_s};
+    const QString arrow = u" > "_s;
+    QCOMPARE(accessibility::tabring(grid()).join(arrow), (ring + QStringList{ring.first()}).join(arrow));
+    QStringList backward = ring;
+    std::reverse(backward.begin() + 1, backward.end());
+    QCOMPARE(accessibility::tabring(grid(), false).join(arrow), (backward + QStringList{ring.first()}).join(arrow));
+}
+
+void TestPlanner::everycontrolhasaname()
+{
+    QCOMPARE(accessibility::unnamedcontrols(m_window.get()).join(u", "_s), QString());
+    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(m_window.get());
+    QCOMPARE(window->role(), QAccessible::Window);
+    QCOMPARE(accessibility::accessiblename(grid()), u"倍投计划表"_s);
+}
+
+void TestPlanner::boxesarenamedbytheirlabels_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("announced");
+    QTest::newRow("previous loss") << u"edtprekui"_s << u"前期亏损："_s;
+    QTest::newRow("profit") << u"edtlirun"_s << u"预期利润(%)："_s;
+    QTest::newRow("stake") << u"edtinofsin"_s << u"单倍投入："_s;
+    QTest::newRow("prize") << u"edtoutofsin"_s << u"单注奖金："_s;
+    QTest::newRow("periods") << u"edtdays"_s << u"投注期数："_s;
+}
+
+void TestPlanner::boxesarenamedbytheirlabels()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, announced);
+    QCOMPARE(accessibility::accessiblename(control<QLineEdit>(qPrintable(box))), announced);
 }
 
 void TestPlanner::calculatesthedefaultplan()

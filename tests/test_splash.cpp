@@ -4,6 +4,7 @@
 #include "app/u_flash.h"
 #include "cipher/Des.h"
 #include "cipher/auxfilekey.h"
+#include "tests/accessibility.h"
 #include "tests/windowtest.h"
 #include "toolkit/gbk.h"
 
@@ -250,6 +251,10 @@ void TestSplash::aboutdesign()
     QVERIFY(findcontrol<QLabel>(&about, "lblphone2")->y() < findcontrol<QLabel>(&about, "lblphone1")->y());
 
     about.show();
+    // Screen readers hear a dialog, its logo by name, and no nameless control.
+    QCOMPARE(QAccessible::queryAccessibleInterface(&about)->role(), QAccessible::Dialog);
+    QCOMPARE(accessibility::accessiblename(findcontrol<QLabel>(&about, "Image1")), u"Qorvel3D标志"_s);
+    QCOMPARE(accessibility::unnamedcontrols(&about).join(u", "_s), QString());
     QTest::keyClick(&about, Qt::Key_Return); // Enter presses 关闭
     QVERIFY(!about.isVisible());
     QCOMPARE(about.result(), int(QDialog::Rejected));

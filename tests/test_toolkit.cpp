@@ -10,18 +10,21 @@
 #include "toolkit/radiogroup.h"
 #include "toolkit/stringgrid.h"
 #include "toolkit/window.h"
+#include "tests/accessibility.h"
 #include "tests/windowtest.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QDialog>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QHeaderView>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTest>
 
 #ifdef Q_OS_LINUX
@@ -80,6 +83,8 @@ private slots:
     void afailedgrowthleavesthegrid();
 
     void radiogroupselects();
+    void taborderisaring_data();
+    void taborderisaring();
     void dialogsoverawindowontopstayontop();
 
     void errortext_data();
@@ -237,6 +242,58 @@ void TestToolkit::radiogroupselects()
     group.setitemindex(-1);
     QCOMPARE(group.itemindex(), -1);
     QCOMPARE(group.items(), (QStringList{u"二码"_s, u"三码"_s}));
+}
+
+void TestToolkit::taborderisaring_data()
+{
+    QTest::addColumn<bool>("withpages");
+    QTest::newRow("plain controls") << false;
+    QTest::newRow("with a page control") << true;
+}
+
+void TestToolkit::taborderisaring()
+{
+    QFETCH(bool, withpages);
+    QWidget window;
+    const auto make = [&window](auto *w, const char *name) {
+        w->setObjectName(QLatin1StringView(name));
+        return w;
+    };
+    // Made before the others, so Qt's own chain would reach it from the last one.
+    QLineEdit *stray = make(new QLineEdit(&window), "stray");
+    QPushButton *first = make(new QPushButton(u"1"_s, &window), "first");
+    auto *pages = make(new QTabWidget(&window), "pages");
+    auto *page = new QWidget;
+    QPushButton *inpage = make(new QPushButton(u"2"_s, page), "inpage");
+    pages->addTab(page, u"页"_s);
+    Tradiogroup *group = make(new Tradiogroup(&window), "group");
+    group->setitems({u"甲"_s, u"乙"_s});
+    group->setitemindex(1);
+    QPushButton *last = make(new QPushButton(u"3"_s, &window), "last");
+    int y = 0;
+    for (QWidget *w : std::initializer_list<QWidget *>{stray, first, pages, group, last})
+        w->setGeometry(0, std::exchange(y, y + 60), 200, 50);
+    QStringList ring{u"first"_s, u"group"_s, u"last"_s};
+    if (withpages) {
+        settaborder({first, pages, inpage, group, last});
+        ring.insert(1, u"pages"_s);
+        ring.insert(2, u"inpage"_s);
+    } else {
+        pages->hide();
+        settaborder({first, group, last});
+    }
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+
+    const QString arrow = u" > "_s;
+    QCOMPARE(accessibility::tabring(first).join(arrow), (ring + QStringList{ring.first()}).join(arrow));
+    QStringList backward = ring;
+    std::reverse(backward.begin() + 1, backward.end());
+    QCOMPARE(accessibility::tabring(first, false).join(arrow), (backward + QStringList{ring.first()}).join(arrow));
+    // Left out of the ring, the stray box still takes a click.
+    QVERIFY(stray->focusPolicy() & Qt::ClickFocus);
+    QVERIFY(!(stray->focusPolicy() & Qt::TabFocus));
 }
 
 void TestToolkit::dialogsoverawindowontopstayontop()

@@ -2,6 +2,7 @@
 
 #include "toolkit/radiogroup.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -11,6 +12,7 @@
 #include <QTabWidget>
 #include <QWindow>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -104,6 +106,32 @@ void anchor(QWidget *control, Qt::Edges edges)
     filter->add(control, edges);
 }
 
+namespace {
+
+constexpr char windowroleproperty[] = "qorvel3d_windowrole";
+
+// A plain top-level widget would be announced as a bare "filler"; the windows
+// that ask for it are announced as frames.
+QAccessibleInterface *windowfactory(const QString &classname, QObject *object)
+{
+    if (classname != QLatin1StringView("QWidget") || !object->property(windowroleproperty).toBool())
+        return nullptr;
+    auto *widget = qobject_cast<QWidget *>(object);
+    return widget && widget->isWindow() ? new QAccessibleWidget(widget, QAccessible::Window) : nullptr;
+}
+
+} // namespace
+
+void exposeaswindow(QWidget *window)
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(windowfactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+    window->setProperty(windowroleproperty, true);
+}
+
 void setdefaultbutton(QWidget *window, QPushButton *button)
 {
     button->setDefault(true);
@@ -113,19 +141,44 @@ void setdefaultbutton(QWidget *window, QPushButton *button)
 void settaborder(std::initializer_list<QWidget *> controls)
 {
     std::vector<QWidget *> chain;
+    // Where a page control stands in the order.
+    size_t pagesat = 0;
     for (QWidget *control : controls) {
         if (auto *group = qobject_cast<Tradiogroup *>(control)) {
             for (int i = 0; i < group->count(); ++i)
                 chain.push_back(group->button(i));
         } else if (auto *pages = qobject_cast<QTabWidget *>(control)) {
             // The tabs take the focus; the controls of the pages follow in the chain.
+            pagesat = chain.size();
             chain.push_back(pages->tabBar());
         } else {
             chain.push_back(control);
         }
     }
+    if (chain.empty())
+        return;
+    // Qt keeps every widget of the window in one circular chain; the controls
+    // left out of the order end up between the last one chained and the first.
+    // The page control itself is among them and hands the focus to its tab bar,
+    // so the chain is laid from the tab bar on and the rest lands just before
+    // it: Tab from the last control of the order then comes to the first.
+    std::rotate(chain.begin(), chain.begin() + static_cast<std::ptrdiff_t>(pagesat), chain.end());
     for (size_t i = 1; i < chain.size(); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
+
+    // No other control may stand in the ring, so those left out are left to the mouse.
+    QWidget *window = chain.front()->window();
+    const auto inorder = [&chain, window](const QWidget *w) {
+        for (; w && w != window; w = w->parentWidget())
+            if (std::find(chain.begin(), chain.end(), w) != chain.end())
+                return true;
+        return false;
+    };
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        // A widget with a focus proxy takes the focus by its proxy's policy.
+        if (w->window() == window && !w->focusProxy() && (w->focusPolicy() & Qt::TabFocus) && !inorder(w))
+            w->setFocusPolicy(static_cast<Qt::FocusPolicy>(w->focusPolicy() & ~Qt::TabFocus));
+    }
 }
 
 namespace {

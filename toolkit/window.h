@@ -1,5 +1,6 @@
 // Window services the designs expect and Qt widgets do not give by themselves:
-// the default button of a plain window and a keyboard order through radio groups.
+// the default button of a plain window, a keyboard ring through radio groups,
+// and the window's role for screen readers.
 #pragma once
 
 #include <QtCore/qnamespace.h>
@@ -13,8 +14,15 @@ class QWidget;
 // button Enter presses that one, as a focused button takes the default's place.
 void setdefaultbutton(QWidget *window, QPushButton *button);
 
-// Chains the Tab order through the given controls; a radio group takes the
-// place of all its items, a page control the place of its tabs.
+// Screen readers are told that `window`, a plain widget shown as a top-level
+// window, is a window (a frame) and not a bare pane; call it before it is shown.
+void exposeaswindow(QWidget *window);
+
+// Makes the given controls the window's Tab ring: Tab from the last one comes
+// back to the first, Shift+Tab from the first goes to the last. A radio group
+// takes the place of all its items, a page control (with its tab bar) the place
+// of its tabs. Any other control of the window is left out of the ring and
+// takes the focus by the mouse only.
 void settaborder(std::initializer_list<QWidget *> controls);
 
 // Keeps a control's distance to the given edges of its parent as the parent is

@@ -1,0 +1,23 @@
+#include "toolkit/announce.h"
+
+#include <QAccessibleInterface>
+#include <QWidget>
+
+namespace announcements {
+Tseam<sent> &seam()
+{
+    static Tseam<sent> instance;
+    return instance;
+}
+} // namespace announcements
+
+void announcenewtable(QWidget *table)
+{
+    QAccessibleTableModelChangeEvent event(table, QAccessibleTableModelChangeEvent::ModelReset);
+    if (announcements::seam().active()) {
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(table);
+        announcements::seam().answer(
+            {table->objectName(), event.type(), iface ? iface->text(QAccessible::Name) : QString()});
+    }
+    QAccessible::updateAccessibility(&event);
+}
