@@ -2,6 +2,7 @@
 
 #include "replay/chartdata.h"
 #include "replay/defaults.h"
+#include "toolkit/announce.h"
 #include "toolkit/filedialogs.h"
 #include "toolkit/guard.h"
 #include "toolkit/messages.h"
@@ -240,6 +241,7 @@ Tfrmreplay::Tfrmreplay(const QString &datafolder, QWidget *parent)
       m_plans(new Tplanmodel(this))
 {
     ui->setupUi(this);
+    exposeaswindow(this);
     ui->opttype->setTitle(u"类型"_s);
     ui->optmode->setTitle(u"模式"_s);
     ui->optpositions->setTitle(u"位置"_s);
@@ -247,6 +249,7 @@ Tfrmreplay::Tfrmreplay(const QString &datafolder, QWidget *parent)
     ui->optmode->setAccessibleName(u"模式"_s);
     ui->optpositions->setAccessibleName(u"位置：五位开奖号码取哪三位"_s);
     ui->memsummary->setAccessibleName(u"回测汇总"_s);
+    ui->page->setAccessibleName(u"回测结果"_s);
     ui->memsummary->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
     ui->edtprekui->setText(QString::number(replay::defaults::loss));
     ui->edtlirun->setText(QString::number(replay::defaults::profit));
@@ -266,6 +269,7 @@ Tfrmreplay::Tfrmreplay(const QString &datafolder, QWidget *parent)
         view->setRenderHint(QPainter::Antialiasing);
         // Their figures are in the summary; a chart holds nothing to operate.
         view->setFocusPolicy(Qt::NoFocus);
+        view->viewport()->setFocusPolicy(Qt::NoFocus);
     }
     setdefaultbutton(this, ui->btnreplay);
 
@@ -477,6 +481,7 @@ void Tfrmreplay::showoutcome()
     m_plans->show(&m_history->history, &m_outcome);
     ui->grdplans->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     ui->grdplans->resizeColumnsToContents();
+    announcenewtable(ui->grdplans);
     drawlengths();
     drawresult();
     drawsimulation();

@@ -3,6 +3,7 @@
 // summary, charts and table, results that go out of date, and the exports.
 #include "replay/defaults.h"
 #include "replay/u_replay.h"
+#include "tests/accessibility.h"
 #include "tests/checks.h"
 #include "tests/windowtest.h"
 #include "toolkit/radiogroup.h"
@@ -328,7 +329,25 @@ void TestReplayWindow::sortsandfiltersthetable()
 
 void TestReplayWindow::keyboardandscreenreaders()
 {
+    Tseamscope announced(announcements::seam());
     replaysample();
+    QCOMPARE(announcements::seam().takerequests().size(), 1); // the new table of plans
+    // Every control that takes the focus has a name, on every page.
+    auto *page = control<QTabWidget>("page");
+    for (int i = 0; i < page->count(); ++i) {
+        page->setCurrentIndex(i);
+        QCOMPARE(accessibility::unnamedcontrols(m_window.get()).join(u','), QString());
+    }
+    // Tab goes round every control and comes back, the table included.
+    page->setCurrentWidget(control<QWidget>("tabplans"));
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    const QStringList ring = accessibility::tabring(control<QWidget>("btnopen"));
+    QCOMPARE(ring.first(), u"btnopen"_s);
+    QCOMPARE(ring.last(), u"btnopen"_s);
+    for (const char *name : {"edtprekui", "edtbankroll", "btnreplay", "page", "chkbusts", "grdplans", "btnclose"})
+        QVERIFY2(ring.contains(QLatin1StringView(name)), qPrintable(ring.join(u' ')));
+    QCOMPARE(ring.count(u"grdplans"_s), 1); // Tab leaves the table at once
     auto *table = control<QTableView>("grdplans");
     QVERIFY(!table->tabKeyNavigation()); // Tab leaves the table
     auto *summarybox = control<QPlainTextEdit>("memsummary");
