@@ -1,6 +1,6 @@
 #include "replay/u_replay.h"
-#include "replay/odds.h"
 
+#include "replay/odds.h"
 #include "toolkit/filedialogs.h"
 #include "toolkit/guard.h"
 #include "toolkit/messages.h"
