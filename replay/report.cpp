@@ -192,7 +192,9 @@ std::vector<summaryline> summary(const findings &f)
     if (const planresult *longest = out.longest())
         say(u"最长计划"_s + QString::number(longest->periods) + u"期：一个计划至少持续这么久的概率"_s
             + odds::chancetext(o.longestatleast) + u"；"_s + QString::number(out.finished())
-            + u"个计划中至少出现一次的概率"_s + odds::chancetext(o.longestanywhere));
+            + u"个计划中至少出现一次的概率"_s
+            // Short of certain however many plans there are, even where a double rounds it to 1.
+            + odds::chancetext(std::min(o.longestanywhere, std::nextafter(1.0, 0.0))));
 
     if (const simulate::result *sim = f.simulated) {
         say(u"【模拟】按随机开奖模拟"_s + QString::number(sim->runs) + u"段同样长度（"_s
