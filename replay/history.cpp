@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <QStringEncoder>
 
 #include <algorithm>
 #include <array>
@@ -451,8 +452,8 @@ private:
     readoptions m_how;
     fieldlist m_fields;
     bool m_seencontent = false;
-    QByteArray m_label;      // a label put together from both sides of the draw
-    QString m_widelabel;
+    QByteArray m_label; // a label put together from both sides of the draw
+    QStringEncoder m_encoder{QStringConverter::Utf8, QStringConverter::Flag::Stateless};
 
     keykind m_filekind = keykind::none;
     orderkey m_previous;
@@ -633,18 +634,17 @@ void reader::keep(const C *s, const candidate &draw, int number)
         else
             result.history.appendutf8(number, {});
     } else {
+        // Back to UTF-8 in a buffer kept from line to line.
         const auto piece = [s](int a, int b) { return QStringView(s + a, b - a); };
-        // The label keeps the blanks before the draw, so its two sides stay apart.
-        if (before && after) {
-            m_widelabel.clear();
-            m_widelabel.append(piece(beforestart, drawstart)).append(piece(afterstart, afterend));
-            result.history.append(number, m_widelabel);
-        } else if (before)
-            result.history.append(number, piece(beforestart, beforeend));
-        else if (after)
-            result.history.append(number, piece(afterstart, afterend));
-        else
-            result.history.append(number, {});
+        QStringView first, second;
+        if (before)
+            first = piece(beforestart, after ? drawstart : beforeend);
+        if (after)
+            (before ? second : first) = piece(afterstart, afterend);
+        m_label.resize(3 * (first.size() + second.size()));
+        char *out = m_encoder.appendToBuffer(m_label.data(), first);
+        out = m_encoder.appendToBuffer(out, second);
+        result.history.appendutf8(number, QByteArrayView(m_label.constData(), out - m_label.constData()));
     }
 }
 
