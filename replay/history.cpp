@@ -356,7 +356,11 @@ class fieldlist
 {
 public:
     void clear() { m_size = 0; }
-    void push_back(const field &f) { m_items[size_t(m_size++)] = f; }
+    void push_back(const field &f)
+    {
+        if (m_size < int(m_items.size())) // always, for lines within the limit
+            m_items[size_t(m_size++)] = f;
+    }
     int size() const { return m_size; }
     bool empty() const { return m_size == 0; }
     const field &operator[](int i) const { return m_items[size_t(i)]; }
