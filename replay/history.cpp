@@ -476,7 +476,7 @@ void reader::line(const C *s, int n, qint64 lineno)
         if (i >= n)
             break;
         const int start = i;
-        int digits = 0, dashes = 0;
+        int digits = 0;
         for (; i < n; ++i) {
             const char16_t c = at(s, i);
             bool digit;
@@ -491,13 +491,12 @@ void reader::line(const C *s, int n, qint64 lineno)
                 digit = digitof(c) >= 0;
             }
             digits += digit;
-            dashes += c == u'-';
         }
         const int size = i - start;
         // "0-4-4": single digits joined by "-" are fields of their own.
-        bool dashed = digits + dashes == size && size >= 3 && (size & 1) && dashes == size / 2;
-        for (int k = start + 1; dashed && k < i; k += 2)
-            dashed = at(s, k) == u'-';
+        bool dashed = digits != size && size >= 3 && (size & 1) && digits == size / 2 + 1;
+        for (int k = start; dashed && k < i; ++k)
+            dashed = ((k - start) & 1) ? at(s, k) == u'-' : digitof(at(s, k)) >= 0;
         if (digits == size)
             m_fields.push_back({start, i, digits});
         else if (dashed)
