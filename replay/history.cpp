@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <QStringEncoder>
 
 #include <algorithm>
 #include <array>
@@ -355,7 +356,11 @@ class fieldlist
 {
 public:
     void clear() { m_size = 0; }
-    void push_back(const field &f) { m_items[size_t(m_size++)] = f; }
+    void push_back(const field &f)
+    {
+        if (m_size < int(m_items.size())) // always, for lines within the limit
+            m_items[size_t(m_size++)] = f;
+    }
     int size() const { return m_size; }
     bool empty() const { return m_size == 0; }
     const field &operator[](int i) const { return m_items[size_t(i)]; }
@@ -451,8 +456,8 @@ private:
     readoptions m_how;
     fieldlist m_fields;
     bool m_seencontent = false;
-    QByteArray m_label;      // a label put together from both sides of the draw
-    QString m_widelabel;
+    QByteArray m_label; // a label put together from both sides of the draw
+    QStringEncoder m_encoder{QStringConverter::Utf8, QStringConverter::Flag::Stateless};
 
     keykind m_filekind = keykind::none;
     orderkey m_previous;
@@ -471,7 +476,7 @@ void reader::line(const C *s, int n, qint64 lineno)
         if (i >= n)
             break;
         const int start = i;
-        int digits = 0, dashes = 0;
+        int digits = 0;
         for (; i < n; ++i) {
             const char16_t c = at(s, i);
             bool digit;
@@ -486,13 +491,12 @@ void reader::line(const C *s, int n, qint64 lineno)
                 digit = digitof(c) >= 0;
             }
             digits += digit;
-            dashes += c == u'-';
         }
         const int size = i - start;
         // "0-4-4": single digits joined by "-" are fields of their own.
-        bool dashed = digits + dashes == size && size >= 3 && (size & 1) && dashes == size / 2;
-        for (int k = start + 1; dashed && k < i; k += 2)
-            dashed = at(s, k) == u'-';
+        bool dashed = digits != size && size >= 3 && (size & 1) && digits == size / 2 + 1;
+        for (int k = start; dashed && k < i; ++k)
+            dashed = ((k - start) & 1) ? at(s, k) == u'-' : digitof(at(s, k)) >= 0;
         if (digits == size)
             m_fields.push_back({start, i, digits});
         else if (dashed)
@@ -633,18 +637,17 @@ void reader::keep(const C *s, const candidate &draw, int number)
         else
             result.history.appendutf8(number, {});
     } else {
+        // Back to UTF-8 in a buffer kept from line to line.
         const auto piece = [s](int a, int b) { return QStringView(s + a, b - a); };
-        // The label keeps the blanks before the draw, so its two sides stay apart.
-        if (before && after) {
-            m_widelabel.clear();
-            m_widelabel.append(piece(beforestart, drawstart)).append(piece(afterstart, afterend));
-            result.history.append(number, m_widelabel);
-        } else if (before)
-            result.history.append(number, piece(beforestart, beforeend));
-        else if (after)
-            result.history.append(number, piece(afterstart, afterend));
-        else
-            result.history.append(number, {});
+        QStringView first, second;
+        if (before)
+            first = piece(beforestart, after ? drawstart : beforeend);
+        if (after)
+            (before ? second : first) = piece(afterstart, afterend);
+        m_label.resize(3 * (first.size() + second.size()));
+        char *out = m_encoder.appendToBuffer(m_label.data(), first);
+        out = m_encoder.appendToBuffer(out, second);
+        result.history.appendutf8(number, QByteArrayView(m_label.constData(), out - m_label.constData()));
     }
 }
 

@@ -74,6 +74,7 @@ private slots:
     void readssources();
     void refusesdevices();
     void readsafifo();
+    void reportsrunningoutofmemory();
 };
 
 void TestHistory::readslines_data()
@@ -535,6 +536,30 @@ void TestHistory::readsafifo()
     QCOMPARE(drawsof(history::parse(bytes)), (QStringList{u"385"_s, u"472"_s}));
 #else
     QSKIP("FIFOs are a Unix matter");
+#endif
+}
+
+void TestHistory::reportsrunningoutofmemory()
+{
+#if defined(Q_OS_UNIX) && !defined(__SANITIZE_ADDRESS__)
+    // A sparse file far larger than memory: reading it must fail with a message.
+    QFile overcommit(u"/proc/sys/vm/overcommit_memory"_s);
+    if (!overcommit.open(QIODevice::ReadOnly) || overcommit.readAll().trimmed() == "1")
+        QSKIP("memory here is promised without limit");
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"huge.txt"_s);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    if (!file.resize(qint64(256) << 30))
+        QSKIP("no sparse files here");
+    file.close();
+    struct stat info;
+    QVERIFY(::stat(QFile::encodeName(path).constData(), &info) == 0);
+    if (qint64(info.st_blocks) * 512 > (qint64(1) << 30))
+        QSKIP("no sparse files here");
+    QCOMPARE(failuremessage([&] { history::readsource(path); }), u"内存不足"_s);
+#else
+    QSKIP("needs a Unix build without the address sanitizer");
 #endif
 }
 
