@@ -381,26 +381,12 @@ replay::request Tfrmreplay::requested() const
 
 namespace {
 
-// The label of a field's box, for messages that name it.
+// The label of a field's box, for messages that name it; the window has no box
+// for the simulation's count and seed.
 QString fieldname(replay::field what)
 {
-    switch (what) {
-    case replay::field::loss:
-        return u"前期亏损"_s;
-    case replay::field::profit:
-        return u"预期利润"_s;
-    case replay::field::stake:
-        return u"单倍投入"_s;
-    case replay::field::prize:
-        return u"单注奖金"_s;
-    case replay::field::periods:
-        return u"投注期数"_s;
-    case replay::field::bankroll:
-        return u"本金"_s;
-    default:
-        break;
-    }
-    return {};
+    static const char16_t *const names[] = {u"前期亏损", u"预期利润", u"单倍投入", u"单注奖金", u"投注期数", u"本金"};
+    return int(what) < int(std::size(names)) ? QString::fromUtf16(names[int(what)]) : QString();
 }
 
 } // namespace
