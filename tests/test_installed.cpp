@@ -51,7 +51,7 @@ class TestInstalled : public QObject
 
 private slots:
     void init() { m_seams.emplace(); }
-    void cleanup() { QVERIFY2(releaseseams(m_seams), "a test left a message unread"); }
+    void cleanup() { RELEASESEAMS(m_seams); }
 
     void findsitsdataundershare();
     void splashandaboutreadtheinstalledtexts();
@@ -100,7 +100,7 @@ void TestInstalled::plantablesgototheusersfolder()
     filedialogs::seam().queueanswer(u"固定投资计划表.txt"_s); // the dialog's own proposal
     planner.findChild<QPushButton *>(u"btnsave"_s)->click();
     QCOMPARE(takemessagetexts(), QStringList{u"成功保存！"_s});
-    const QList<Tfiledialogsetup> asked = filedialogs::seam().takerequests();
+    const QList<filedialogs::shown> asked = filedialogs::seam().takerequests();
     QCOMPARE(asked.size(), 1);
     QCOMPARE(QDir::cleanPath(asked[0].folder), own);
     QVERIFY(filebytes(QDir(own).filePath(u"固定投资计划表.txt"_s)).startsWith("0\r\n20\r\n16\r\n1000\r\n80\r\n"));

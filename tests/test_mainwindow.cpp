@@ -106,7 +106,7 @@ void TestMainWindow::cleanup()
     frmgudingjihua = nullptr;
     delete frmabout;
     frmabout = nullptr;
-    QVERIFY2(releaseseams(m_seams), "a test left a message unread");
+    RELEASESEAMS(m_seams);
 }
 
 void TestMainWindow::designstate()

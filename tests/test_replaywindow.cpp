@@ -104,7 +104,7 @@ void TestReplayWindow::cleanup()
 {
     m_window.reset();
     m_folder.reset();
-    QVERIFY2(releaseseams(m_seams), "a test left a message unread");
+    RELEASESEAMS(m_seams);
 }
 
 QString TestReplayWindow::write(const QString &name, const QByteArray &bytes) const
@@ -275,7 +275,7 @@ void TestReplayWindow::exportsthetable()
     filedialogs::seam().queueanswer(path);
     control<QPushButton>("btnsavecsv")->click();
     QCOMPARE(takemessagetexts(), QStringList{u"成功保存！"_s});
-    const QList<Tfiledialogsetup> asked = filedialogs::seam().takerequests();
+    const QList<filedialogs::shown> asked = filedialogs::seam().takerequests();
     QCOMPARE(asked.size(), 1);
     QCOMPARE(asked[0].defaultsuffix, u"csv"_s);
     const QByteArray bytes = filebytes(path);
