@@ -1,15 +1,20 @@
-# The Debian package: `make package` gives build/qorvel3d_VERSION_ARCH.deb.
-set(CPACK_GENERATOR DEB)
+# The Debian package: `make package` gives build/qorvel3d_VERSION_ARCH.deb. On
+# Windows the package is a ZIP of the portable folder.
+if(WIN32)
+    set(CPACK_GENERATOR ZIP)
+else()
+    set(CPACK_GENERATOR DEB)
+    set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+endif()
 set(CPACK_PACKAGE_NAME qorvel3d)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Qorvel Studio")
+# The package's maintainer, also the Debian one.
 set(CPACK_PACKAGE_CONTACT "Qorvel Studio <kf@qorvel3d.example>")
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR})
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "betting plans for three-digit lotteries")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Qorvel Studio <kf@qorvel3d.example>")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.qorvel3d.example")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

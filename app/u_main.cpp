@@ -25,8 +25,6 @@ Tfrmmain *frmmain = nullptr;
 const char homepage[] = "http://www.qorvel3d.example";
 
 namespace {
-constexpr int twocount = 250;
-constexpr int threecount = 125;
 
 // A screen reader hears what the numbers grid holds and how many, as the count
 // label beside it shows, and is told of each new bet even when the focus stays
@@ -138,7 +136,8 @@ void Tfrmmain::btngencodeClick()
         oddeven ? genoddeven2() : genbigsmall2();
     else
         oddeven ? genoddeven3() : genbigsmall3();
-    ui->lbljushu->setText(three ? u"共：125注"_s : u"共：250注"_s);
+    const int count = planrules::betcount(three ? planrules::kind::three : planrules::kind::two);
+    ui->lbljushu->setText(u"共："_s + QString::number(count) + u"注"_s);
 }
 
 void Tfrmmain::genoddeven2()
@@ -171,7 +170,7 @@ void Tfrmmain::gentwo(mode m)
     const std::optional<planrules::plan> next = planrules::nextplan(planrules::kind::two, m, currentplan(), {}, draw);
     if (!next)
         return endonhit();
-    logperiod(*next, twocount);
+    logperiod(*next, planrules::kind::two);
     ui->edtzuijingcode2->clear();
     ui->edtzuijingcode2->setFocus();
 }
@@ -188,7 +187,7 @@ void Tfrmmain::genthree(mode m)
         planrules::nextplan(planrules::kind::three, m, currentplan(), secondlatest, draw);
     if (!next)
         return endonhit();
-    logperiod(*next, threecount);
+    logperiod(*next, planrules::kind::three);
     ui->edtzuijingcode1->setText(draw);
     ui->edtzuijingcode2->clear();
     ui->edtzuijingcode2->setFocus();
@@ -208,13 +207,13 @@ void Tfrmmain::endonhit()
     ui->btngencode->setEnabled(false);
 }
 
-void Tfrmmain::logperiod(const planrules::plan &next, int count)
+void Tfrmmain::logperiod(const planrules::plan &next, planrules::kind type)
 {
     addperiodrow(planrules::plantext(next));
     planrules::selectbet(codetable, next);
-    const int listed = fillcodegrid(count);
-    namebetgrid(ui->grdcode, listed);
-    ui->lbljushu->setText(u"共："_s + QString::number(listed) + u"注"_s);
+    // The count label is btngencodeClick's, whatever the press ends in.
+    fillcodegrid(planrules::betcount(type));
+    namebetgrid(ui->grdcode, planrules::betcount(type));
 }
 
 void Tfrmmain::setuplog()
@@ -240,7 +239,7 @@ void Tfrmmain::addperiodrow(const QString &plantext)
     log->setcell(2, row, plantext);
 }
 
-int Tfrmmain::fillcodegrid(int count)
+void Tfrmmain::fillcodegrid(int count)
 {
     // One shared text per digit, so listing a bet allocates no digit strings.
     static const std::array<QString, 10> digits = [] {
@@ -265,7 +264,6 @@ int Tfrmmain::fillcodegrid(int count)
         for (int col = 0; col < 3; ++col)
             grid->setcell(col + 1, n, digits[row[col]]);
     }
-    return n;
 }
 
 void Tfrmmain::btnnewjihuaClick()

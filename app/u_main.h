@@ -63,11 +63,11 @@ private:
     void genthree(planrules::mode m);
     std::optional<planrules::plan> currentplan() const;
     void endonhit();
-    void logperiod(const planrules::plan &next, int count);
+    void logperiod(const planrules::plan &next, planrules::kind type);
 
     void setuplog();
     void addperiodrow(const QString &plantext);
-    int fillcodegrid(int count);
+    void fillcodegrid(int count);
 
     std::unique_ptr<Ui::Tfrmmain> ui;
 };

@@ -14,16 +14,20 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// The producer texts as the build enciphered them, one label a line.
+// The producer texts as the build enciphered them, one label a line. installed.sh
+// copies them where this test's user can read them; a checkout may be private.
 QStringList sourcelines(const char *name)
 {
-    QStringList lines = QString::fromUtf8(filebytes(QStringLiteral(QORVEL3D_DATA) + u'/' + QLatin1StringView(name)))
+    const QString folder = qEnvironmentVariable("QORVEL3D_EXPECTED", QStringLiteral(QORVEL3D_DATA));
+    QStringList lines = QString::fromUtf8(filebytes(folder + u'/' + QLatin1StringView(name)))
                             .split(u'\n', Qt::SkipEmptyParts);
     for (QString &line : lines)
         line = line.trimmed();
@@ -50,8 +54,9 @@ class TestInstalled : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init() { m_seams.emplace(); }
-    void cleanup() { QVERIFY2(releaseseams(m_seams), "a test left a message unread"); }
+    void cleanup() { RELEASESEAMS(m_seams); }
 
     void findsitsdataundershare();
     void splashandaboutreadtheinstalledtexts();
@@ -60,7 +65,25 @@ private slots:
 
 private:
     std::optional<Tquietseams> m_seams;
+    QTemporaryDir m_home;
 };
+
+void TestInstalled::initTestCase()
+{
+    QVERIFY2(QFileInfo(installedshare()).isDir(),
+             "not in an installed layout: run it through tests/installed.sh (ctest -R test_installed)");
+    // Never the user's own home: plan tables are saved and looked for there.
+    // installed.sh hands over a fresh one; otherwise the test makes its own.
+    QString home = qEnvironmentVariable("QORVEL3D_TESTHOME");
+    if (home.isEmpty()) {
+        QVERIFY(m_home.isValid());
+        home = m_home.path();
+    }
+    QVERIFY(qputenv("HOME", QFile::encodeName(home)));
+    QVERIFY(qputenv("XDG_CONFIG_HOME", QFile::encodeName(QDir(home).filePath(u".config"_s))));
+    QCOMPARE(QDir::homePath(), QDir(home).absolutePath());
+    QVERIFY(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).startsWith(QDir::homePath()));
+}
 
 void TestInstalled::findsitsdataundershare()
 {
@@ -92,7 +115,7 @@ void TestInstalled::plantablesgototheusersfolder()
     const QString aux = QDir(installedshare()).filePath(u"附属"_s);
     QVERIFY2(!QFileInfo(aux).isWritable(), "the installed 附属 must be read-only for this user");
     const QString own = QDir(QDir::homePath()).filePath(u"Documents/Qorvel3D"_s);
-    QDir(own).removeRecursively();
+    QVERIFY2(!QFileInfo::exists(own), "the test's home must be a fresh one");
 
     Tfrmgudingjihua planner(executablefolder());
     planner.findChild<QPushButton *>(u"btnala"_s)->click();
@@ -100,7 +123,7 @@ void TestInstalled::plantablesgototheusersfolder()
     filedialogs::seam().queueanswer(u"固定投资计划表.txt"_s); // the dialog's own proposal
     planner.findChild<QPushButton *>(u"btnsave"_s)->click();
     QCOMPARE(takemessagetexts(), QStringList{u"成功保存！"_s});
-    const QList<Tfiledialogsetup> asked = filedialogs::seam().takerequests();
+    const QList<filedialogs::shown> asked = filedialogs::seam().takerequests();
     QCOMPARE(asked.size(), 1);
     QCOMPARE(QDir::cleanPath(asked[0].folder), own);
     QVERIFY(filebytes(QDir(own).filePath(u"固定投资计划表.txt"_s)).startsWith("0\r\n20\r\n16\r\n1000\r\n80\r\n"));

@@ -113,7 +113,7 @@ void TestPlanner::cleanup()
 {
     m_window.reset();
     m_programfolder.reset();
-    QVERIFY2(releaseseams(m_seams), "a test left a message unread");
+    RELEASESEAMS(m_seams);
 }
 
 void TestPlanner::setboxes(const QStringList &texts)
@@ -440,17 +440,23 @@ void TestPlanner::dialogsaresetup()
     filedialogs::seam().queueanswer(u"固定投资计划表.txt"_s); // the name the dialog proposes
     findcontrol<QPushButton>(&installed, "btnload")->click();
     findcontrol<QPushButton>(&installed, "btnsave")->click();
-    const QList<Tfiledialogsetup> asked = filedialogs::seam().takerequests();
+    const QList<filedialogs::shown> asked = filedialogs::seam().takerequests();
     if (readonly)
         QFile::setPermissions(prefix.filePath(aux), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QCOMPARE(takemessagetexts(), QStringList{u"成功保存！"_s});
     QCOMPARE(asked.size(), 2);
+    QCOMPARE(asked[0].save, false);
+    QCOMPARE(asked[0].existingonly, true);
+    QCOMPARE(asked[1].save, true);
+    QCOMPARE(asked[1].existingonly, false);
+    QCOMPARE(asked[1].confirmoverwrite, false); // the table is replaced without a question
     const QString expected = folder.startsWith(u'~') ? home.filePath(folder.mid(2)) : prefix.filePath(folder);
-    for (const Tfiledialogsetup &setup : asked) {
-        QCOMPARE(setup.filter, u"文本文件(*.txt)"_s);
-        QCOMPARE(setup.defaultsuffix, u"txt"_s);
-        QCOMPARE(QDir(setup.folder).absolutePath(), QDir(expected).absolutePath());
-        QCOMPARE(setup.filename, u"固定投资计划表.txt"_s);
+    for (const filedialogs::shown &dialog : asked) {
+        QCOMPARE(dialog.filters, QStringList{u"文本文件(*.txt)"_s});
+        QCOMPARE(dialog.defaultsuffix, u"txt"_s);
+        QCOMPARE(dialog.folder, QDir::cleanPath(QDir(expected).absolutePath()));
+        QCOMPARE(dialog.filename, u"固定投资计划表.txt"_s);
+        QVERIFY(dialog.staysontop); // or it would open behind the planner
     }
     // The user's folder is made on first use; the table lands where the dialog opened.
     QVERIFY(QFile::exists(QDir(expected).filePath(u"固定投资计划表.txt"_s)));
@@ -599,8 +605,8 @@ void TestPlanner::chineseboxtextroundtrips()
 
 void TestPlanner::printingneedsatable()
 {
+    // No answer is queued: a print dialog shown here fails the test.
     const QString pdf = planpath(u"表.pdf"_s);
-    printdialogs::seam().queueanswer(pdf);
     control<QPushButton>("btnprint")->click();
     QCOMPARE(takemessagetexts(), QStringList{u"请先生成表格！"_s});
     // A grid laid out but without a first multiple is no table either.
@@ -620,6 +626,10 @@ void TestPlanner::cancellingtheprintdialogprintsnothing()
     printdialogs::seam().queueanswer(QString());
     control<QPushButton>("btnprint")->click();
     QCOMPARE(takemessagetexts(), QStringList());
+    const QList<printdialogs::shown> asked = printdialogs::seam().takerequests();
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(asked[0].resolution, 600); // the layout's offsets are 600 dpi pixels
+    QVERIFY(asked[0].staysontop);
     QCOMPARE(QDir(m_programfolder->path()).entryList(QDir::Files), QStringList());
 }
 

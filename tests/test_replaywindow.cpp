@@ -51,6 +51,7 @@ private slots:
     void exportsthetable();
     void afailedexportleavesnofile();
     void exportsthechart();
+    void opensfromthelastfolder();
     void pastesdraws();
 
 private:
@@ -88,7 +89,7 @@ void TestReplayWindow::cleanup()
 {
     m_window.reset();
     m_folder.reset();
-    QVERIFY2(releaseseams(m_seams), "a test left a message unread");
+    RELEASESEAMS(m_seams);
 }
 
 QString TestReplayWindow::write(const QString &name, const QByteArray &bytes) const
@@ -378,7 +379,7 @@ void TestReplayWindow::exportsthetable()
     filedialogs::seam().queueanswer(path);
     control<QPushButton>("btnsavecsv")->click();
     QCOMPARE(takemessagetexts(), QStringList{u"成功保存！"_s});
-    const QList<Tfiledialogsetup> asked = filedialogs::seam().takerequests();
+    const QList<filedialogs::shown> asked = filedialogs::seam().takerequests();
     QCOMPARE(asked.size(), 1);
     QCOMPARE(asked[0].defaultsuffix, u"csv"_s);
     const QByteArray bytes = filebytes(path);
@@ -425,9 +426,29 @@ void TestReplayWindow::exportsthechart()
                                      ->height());
     }
     // The dialog starts in the history's folder.
-    const QList<Tfiledialogsetup> asked = filedialogs::seam().takerequests();
+    const QList<filedialogs::shown> asked = filedialogs::seam().takerequests();
     QCOMPARE(asked.size(), 3);
     QCOMPARE(QDir(asked[0].folder), QFileInfo(sample).absoluteDir());
+    QCOMPARE(asked[0].filters, QStringList{u"PNG图片(*.png)"_s});
+}
+
+void TestReplayWindow::opensfromthelastfolder()
+{
+    // History files by their usual names, or any file; the dialog starts where
+    // the last one came from.
+    QVERIFY(QDir(m_folder->path()).mkdir(u"导出"_s));
+    const QString other = write(u"导出/另一个.csv"_s, "期号,开奖号码\n2026001,385\n2026002,472\n");
+    filedialogs::seam().queueanswer(other);
+    control<QPushButton>("btnopen")->click();
+    filedialogs::seam().queueanswer(QString());
+    control<QPushButton>("btnopen")->click();
+    const QList<filedialogs::shown> asked = filedialogs::seam().takerequests();
+    QCOMPARE(asked.size(), 2);
+    QVERIFY(!asked[0].save && asked[0].existingonly);
+    QCOMPARE(asked[0].filters, (QStringList{u"开奖历史 (*.txt *.csv *.tsv)"_s, u"所有文件 (*)"_s}));
+    QCOMPARE(QDir(asked[0].folder), QDir(m_folder->path()));
+    QCOMPARE(QDir(asked[1].folder), QFileInfo(other).absoluteDir());
+    QCOMPARE(control<QLineEdit>("edtsource")->text(), QDir::toNativeSeparators(other) + u"（2期开奖）"_s);
 }
 
 void TestReplayWindow::pastesdraws()

@@ -1,6 +1,6 @@
-// Starts the start-up probe, the program's own start-up built to report when its
-// windows show: the splash gives way to the main window after its five ticks, and
-// the program knows its own folder.
+// Starts the start-up probe, the program's own start-up built to report what it
+// does: the splash's one-second precise timer ticks five times, then the splash is
+// gone and the main window alone is on show, and the program knows its own folder.
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -33,18 +33,18 @@ void TestStartup::splashgiveswaytothemainwindow()
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 0);
 
-    const QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split(u'\n');
-    QVERIFY2(lines.size() >= 3, qPrintable(lines.join(u'|')));
-    QVERIFY2(lines[0].startsWith(u"splash-shown-ms: "_s), qPrintable(lines[0]));
-    QVERIFY2(lines[1].startsWith(u"main-shown-ms: "_s), qPrintable(lines[1]));
-    const qint64 splash = lines[0].section(u' ', 1).toLongLong();
-    const qint64 main = lines[1].section(u' ', 1).toLongLong();
-    // Five one-second ticks and the pause lie between the two; a coarse timer
-    // may fire up to 5% early.
-    QVERIFY2(main - splash >= 4500 && main - splash < 15000, qPrintable(lines.join(u'|')));
+    // The times are the benchmark's; here the order of what happened, with the
+    // figures that make the splash last five seconds.
+    QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    for (QString &line : lines)
+        if (line.contains(u"-ms: "_s))
+            line = line.section(u' ', 0, 0);
     const QString expected = QDir::toNativeSeparators(QFileInfo(program).absolutePath() + u'/');
-    QCOMPARE(lines[2], u"apppath: "_s + expected);
     QVERIFY(!expected.startsWith(elsewhere.path()));
+    QCOMPARE(lines, (QStringList{u"splash-shown-ms:"_s, u"splash-timer: 1000 ms precise running"_s,
+                                 u"splash-tick: 1"_s, u"splash-tick: 2"_s, u"splash-tick: 3"_s, u"splash-tick: 4"_s,
+                                 u"splash-tick: 5"_s, u"main-shown-ms:"_s, u"windows: frmmain"_s,
+                                 u"apppath: "_s + expected}));
 }
 
 QTEST_GUILESS_MAIN(TestStartup)

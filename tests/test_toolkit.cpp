@@ -1,13 +1,16 @@
 // The thin layer over Qt: string grid, radio group, messages and the guard, GBK,
 // JPEG decoding.
 #include "toolkit/apperror.h"
+#include "toolkit/filedialogs.h"
 #include "toolkit/gbk.h"
 #include "toolkit/guard.h"
 #include "toolkit/jpeg.h"
 #include "toolkit/messages.h"
 #include "toolkit/platform.h"
+#include "toolkit/printing.h"
 #include "toolkit/programfiles.h"
 #include "toolkit/radiogroup.h"
+#include "toolkit/shell.h"
 #include "toolkit/stringgrid.h"
 #include "toolkit/window.h"
 #include "tests/accessibility.h"
@@ -22,6 +25,7 @@
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QHeaderView>
+#include <QPrinter>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -72,7 +76,7 @@ class TestToolkit : public QObject
 
 private slots:
     void init() { m_seams.emplace(); }
-    void cleanup() { QVERIFY2(releaseseams(m_seams), "a test left a message unread"); }
+    void cleanup() { RELEASESEAMS(m_seams); }
 
     void freshgridhasfivebyfiveemptycells();
     void gridtitlerowistheheader();
@@ -86,6 +90,10 @@ private slots:
     void taborderisaring_data();
     void taborderisaring();
     void dialogsoverawindowontopstayontop();
+
+    void seamleftoversfailthetest_data();
+    void seamleftoversfailthetest();
+    void anestedseamkeepstheenclosingone();
 
     void errortext_data();
     void errortext();
@@ -307,6 +315,77 @@ void TestToolkit::dialogsoverawindowontopstayontop()
     QVERIFY(overtop.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(!overplain.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(!unowned.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+void TestToolkit::seamleftoversfailthetest_data()
+{
+    QTest::addColumn<QString>("step");
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("a box read") << u"box read"_s << QString();
+    QTest::newRow("a box not read") << u"box"_s << u"message box: 1 request(s) never read"_s;
+    QTest::newRow("a shell request not read") << u"shell"_s << u"shell: 1 request(s) never read"_s;
+    QTest::newRow("a file answer used") << u"file answered"_s << QString();
+    QTest::newRow("a file answer not used") << u"file answer"_s << u"file dialog: 1 queued answer(s) never used"_s;
+    QTest::newRow("a file dialog not answered") << u"file dialog"_s << u"file dialog: 1 shown with no queued answer"_s;
+    QTest::newRow("a print answer not used") << u"print answer"_s << u"print dialog: 1 queued answer(s) never used"_s;
+    QTest::newRow("a print dialog not answered")
+        << u"print dialog"_s << u"print dialog: 1 shown with no queued answer"_s;
+}
+
+void TestToolkit::seamleftoversfailthetest()
+{
+    QFETCH(QString, step);
+    QFETCH(QString, fault);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const Tfiledialogsetup setup{u"文本文件(*.txt)"_s, u"txt"_s, folder.path(), QString()};
+    QPrinter printer;
+    if (step.startsWith(u"box"))
+        messages::showmessage(u"x"_s);
+    if (step == u"box read")
+        QCOMPARE(takemessagetexts(), QStringList{u"x"_s});
+    if (step == u"shell")
+        shellopen(nullptr, u"http://www.qorvel3d.example"_s, Tshowmode::normal);
+    if (step.startsWith(u"file answer"))
+        filedialogs::seam().queueanswer(u"a.txt"_s);
+    if (step == u"file answered")
+        QCOMPARE(askopenfile(nullptr, setup), QDir(folder.path()).filePath(u"a.txt"_s));
+    if (step == u"file dialog")
+        QCOMPARE(asksavefile(nullptr, setup), QString()); // cancelled
+    if (step == u"print answer")
+        printdialogs::seam().queueanswer(folder.filePath(u"a.pdf"_s));
+    if (step == u"print dialog")
+        QVERIFY(!askprinter(nullptr, printer));
+
+    QCOMPARE(takeleftovers(), fault.isEmpty() ? QStringList() : QStringList{fault});
+    QCOMPARE(takeleftovers(), QStringList()); // told once, then forgotten
+}
+
+void TestToolkit::anestedseamkeepstheenclosingone()
+{
+    messages::showmessage(u"outer"_s);
+    filedialogs::seam().queueanswer(u"outer.txt"_s);
+    {
+        Tseamscope<Tseam<messages::shown>> boxes(messages::seam());
+        Tseamscope<Tseam<filedialogs::shown, QString>> files(filedialogs::seam());
+        QCOMPARE(takemessagetexts(), QStringList());
+        messages::showmessage(u"inner"_s);
+        QCOMPARE(takemessagetexts(), QStringList{u"inner"_s});
+        filedialogs::seam().queueanswer(u"inner.txt"_s);
+        QCOMPARE(askopenfile(nullptr, {u"文本文件(*.txt)"_s, u"txt"_s, QDir::tempPath(), QString()}),
+                 QDir(QDir::tempPath()).filePath(u"inner.txt"_s));
+        QCOMPARE(takeleftovers(), QStringList());
+    }
+    QVERIFY(messages::seam().active());
+    QCOMPARE(takemessagetexts(), QStringList{u"outer"_s});
+    QCOMPARE(askopenfile(nullptr, {u"文本文件(*.txt)"_s, u"txt"_s, QDir::tempPath(), QString()}),
+             QDir(QDir::tempPath()).filePath(u"outer.txt"_s));
+
+    // An inner scope's leftovers are its own, not the enclosing scope's.
+    auto outer = messages::seam().open();
+    messages::showmessage(u"left"_s);
+    QCOMPARE(messages::seam().close(std::move(outer)), QStringList{u"message box: 1 request(s) never read"_s});
+    QCOMPARE(takeleftovers(), QStringList());
 }
 
 void TestToolkit::errortext_data()

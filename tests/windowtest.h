@@ -33,12 +33,12 @@ T *findcontrol(const QWidget *window, const char *name)
 
 // While it lives no box, dialog or shell request reaches the screen or the
 // desktop; each is recorded, dialogs take queued answers. Made in init() and
-// dropped in cleanup(), which brings the real ones back.
+// dropped by releaseseams() in cleanup(), which brings the real ones back.
 struct Tquietseams
 {
     Tseamscope<Tseam<messages::shown>> boxes{messages::seam()};
-    Tseamscope<Tseam<Tfiledialogsetup, QString>> files{filedialogs::seam()};
-    Tseamscope<Tseam<int, QString>> printers{printdialogs::seam()};
+    Tseamscope<Tseam<filedialogs::shown, QString>> files{filedialogs::seam()};
+    Tseamscope<Tseam<printdialogs::shown, QString>> printers{printdialogs::seam()};
     Tseamscope<Tseam<shell::request>> desktop{shell::seam()};
 };
 
@@ -57,16 +57,25 @@ inline QStringList takemessagetexts()
     return texts;
 }
 
-// Every message a test caused must have been read by it.
-inline bool nomessagesleft()
+// What a test left behind on the four seams: a box or a shell request it did not
+// read, a dialog answer it did not use, a dialog it did not answer.
+inline QStringList takeleftovers()
 {
-    return takeshown().isEmpty();
+    return messages::seam().takeleftovers() + shell::seam().takeleftovers() + filedialogs::seam().takeleftovers() +
+           printdialogs::seam().takeleftovers();
 }
 
-// Drops the seams at the end of a test; false when it left a message unread.
-inline bool releaseseams(std::optional<Tquietseams> &seams)
+// Drops the seams at the end of a test; the leftovers, empty when it left none.
+inline QString releaseseams(std::optional<Tquietseams> &seams)
 {
-    const bool clean = nomessagesleft();
+    const QString left = takeleftovers().join(u"; ");
     seams.reset();
-    return clean;
+    return left;
 }
+
+// In cleanup(): the test fails when it left anything on a seam.
+#define RELEASESEAMS(seams)                                                                                            \
+    do {                                                                                                               \
+        const QString left = releaseseams(seams);                                                                      \
+        QVERIFY2(left.isEmpty(), qPrintable(left));                                                                    \
+    } while (false)

@@ -6,7 +6,7 @@
 namespace announcements {
 Tseam<sent> &seam()
 {
-    static Tseam<sent> instance;
+    static Tseam<sent> instance("announcements");
     return instance;
 }
 } // namespace announcements
@@ -16,7 +16,7 @@ void announcenewtable(QWidget *table)
     QAccessibleTableModelChangeEvent event(table, QAccessibleTableModelChangeEvent::ModelReset);
     if (announcements::seam().active()) {
         QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(table);
-        announcements::seam().answer(
+        announcements::seam().record(
             {table->objectName(), event.type(), iface ? iface->text(QAccessible::Name) : QString()});
     }
     QAccessible::updateAccessibility(&event);

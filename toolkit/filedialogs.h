@@ -1,10 +1,11 @@
-// The open and save dialogs, with a seam for tests: queued answers are given
-// instead of showing a dialog, and the set-up of each dialog is kept.
+// The open and save dialogs, with a seam for tests: the real dialog is built and
+// its settings are recorded, and a queued answer is given instead of showing it.
 #pragma once
 
 #include "toolkit/seam.h"
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -22,7 +23,22 @@ QString askopenfile(QWidget *parent, const Tfiledialogsetup &setup);
 QString asksavefile(QWidget *parent, const Tfiledialogsetup &setup);
 
 namespace filedialogs {
+
+// A dialog as it was built, read back from the real QFileDialog.
+struct shown
+{
+    bool save;             // a save dialog, not an open one
+    bool existingonly;     // only an existing file can be chosen
+    bool confirmoverwrite; // it asks before replacing a file
+    bool staysontop;       // above an owner that stays on top
+    QStringList filters;
+    QString defaultsuffix;
+    QString folder;   // absolute
+    QString filename; // the proposed name, no folder; empty when none
+};
+
 // Test seam: no dialog is shown; each is answered with the next queued path (a
-// relative one in the dialog's folder), and cancelled when none is left.
-Tseam<Tfiledialogsetup, QString> &seam();
+// relative one in the dialog's folder), an empty one cancelling.
+Tseam<shown, QString> &seam();
+
 } // namespace filedialogs

@@ -22,7 +22,7 @@ void show(const QString &text, const QString &caption, QMessageBox::Icon icon, b
         QStringList buttons;
         for (const QAbstractButton *button : box.buttons())
             buttons.append(button->text());
-        seam().answer({box.text(), box.windowTitle(), box.icon(), buttons});
+        seam().record({box.text(), box.windowTitle(), box.icon(), buttons});
         return;
     }
     box.exec();
@@ -32,7 +32,7 @@ void show(const QString &text, const QString &caption, QMessageBox::Icon icon, b
 
 Tseam<shown> &seam()
 {
-    static Tseam<shown> instance;
+    static Tseam<shown> instance("message box");
     return instance;
 }
 

@@ -89,9 +89,9 @@ void Tprintercanvas::enddoc()
 
 namespace printdialogs {
 
-Tseam<int, QString> &seam()
+Tseam<shown, QString> &seam()
 {
-    static Tseam<int, QString> instance;
+    static Tseam<shown, QString> instance("print dialog");
     return instance;
 }
 
@@ -99,15 +99,18 @@ Tseam<int, QString> &seam()
 
 bool askprinter(QWidget *parent, QPrinter &printer)
 {
+    QPrintDialog dialog(&printer, parent);
+    stayabove(&dialog, parent);
     if (printdialogs::seam().active()) {
-        const QString path = printdialogs::seam().answer(printer.resolution());
+        const QString path = printdialogs::seam().answer(
+            {dialog.printer()->resolution(), dialog.testOption(QAbstractPrintDialog::PrintPageRange),
+             dialog.testOption(QAbstractPrintDialog::PrintSelection),
+             dialog.testOption(QAbstractPrintDialog::PrintToFile), dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint)});
         if (path.isEmpty())
             return false;
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(path);
         return true;
     }
-    QPrintDialog dialog(&printer, parent);
-    stayabove(&dialog, parent);
     return dialog.exec() == QDialog::Accepted;
 }

@@ -39,7 +39,19 @@ private:
 bool askprinter(QWidget *parent, QPrinter &printer);
 
 namespace printdialogs {
-// Test seam: no dialog is shown. The request is the printer's resolution in dots
-// per inch; an answer with a path prints to that PDF file, an empty one cancels.
-Tseam<int, QString> &seam();
+
+// A print dialog as it was built, read back from the real QPrintDialog.
+struct shown
+{
+    int resolution; // of its printer, in dots per inch
+    bool pagerange; // the user may choose pages
+    bool selection; // the user may print a selection
+    bool tofile;    // the user may print to a file
+    bool staysontop; // above an owner that stays on top
+};
+
+// Test seam: no dialog is shown. An answer with a path prints to that PDF file,
+// an empty one cancels.
+Tseam<shown, QString> &seam();
+
 } // namespace printdialogs

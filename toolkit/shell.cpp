@@ -13,7 +13,7 @@ namespace shell {
 
 Tseam<request> &seam()
 {
-    static Tseam<request> instance;
+    static Tseam<request> instance("shell");
     return instance;
 }
 
@@ -22,7 +22,7 @@ Tseam<request> &seam()
 void shellopen(QWidget *owner, const QString &target, Tshowmode show)
 {
     if (shell::seam().active()) {
-        shell::seam().answer({target, show});
+        shell::seam().record({target, show});
         return;
     }
 #ifdef Q_OS_WIN
