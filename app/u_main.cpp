@@ -5,6 +5,7 @@
 #include "toolkit/guard.h"
 #include "toolkit/jpeg.h"
 #include "toolkit/messages.h"
+#include "toolkit/oneline.h"
 #include "toolkit/programfiles.h"
 #include "toolkit/shell.h"
 #include "toolkit/window.h"
@@ -32,6 +33,7 @@ Tfrmmain::Tfrmmain(QWidget *parent)
     : QWidget(parent), ui(std::make_unique<Ui::Tfrmmain>())
 {
     ui->setupUi(this);
+    keepboxesoneline(this);
     guard([this] { ui->imglogo->setPixmap(QPixmap::fromImage(loadjpegfile(u":/forms/logo.jpg"_s))); });
     settaborder({ui->optmode, ui->edtzuijingcode1, ui->edtzuijingcode2, ui->btnnewjihua, ui->btngencode,
                  ui->btnabout, ui->btnhelp, ui->btnclose, ui->page, ui->grdjihua, ui->grdcode, ui->btncopy,

@@ -10,16 +10,23 @@
 
 namespace planfile {
 
-QString tablefolder(const QString &programfolder)
+QString defaulttablefolder(const QString &programfolder, const QString &documentsfolder)
 {
-    const QString aux = datafile(programfolder, QStringLiteral("附属"));
+    // Beside the program only: the data found in ../share/qorvel3d belongs to
+    // the installation, and root could write there.
+    const QString aux = besideprogram(programfolder, QStringLiteral("附属"));
     const QFileInfo info(aux);
     if (info.isDir() && info.isWritable())
         return aux;
-    const QString own =
-        QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(QStringLiteral("Qorvel3D"));
-    QDir().mkpath(own);
-    return QDir::toNativeSeparators(own);
+    return QDir::toNativeSeparators(QDir(documentsfolder).filePath(QStringLiteral("Qorvel3D")));
+}
+
+QString tablefolder(const QString &programfolder)
+{
+    const QString folder =
+        defaulttablefolder(programfolder, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    QDir().mkpath(folder);
+    return folder;
 }
 
 QList<QByteArray> planfilelines(const QStringList &boxes, const QList<QStringList> &rows)

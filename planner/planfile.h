@@ -20,9 +20,12 @@ namespace planfile {
 constexpr int boxcount = 5;
 constexpr int columns = 7;
 
-// Where plan tables are saved and loaded by default: "附属" with the program's
-// data while it exists and can be written to (the portable layout), else the
-// user's own "Qorvel3D" in the documents folder, made on first use.
+// Where plan tables are saved and loaded by default: "附属" beside the program
+// while it exists and can be written to (the portable layout), else the user's
+// own "Qorvel3D" in the documents folder. An installation's share folder is
+// never used, whoever runs the program.
+QString defaulttablefolder(const QString &programfolder, const QString &documentsfolder);
+// The same for this user, the user's folder made on first use.
 QString tablefolder(const QString &programfolder);
 
 // The file's lines; fails when a text holds a character GBK cannot hold.

@@ -5,6 +5,7 @@
 #include "toolkit/filedialogs.h"
 #include "toolkit/guard.h"
 #include "toolkit/messages.h"
+#include "toolkit/oneline.h"
 #include "toolkit/printing.h"
 #include "toolkit/textfile.h"
 #include "toolkit/window.h"
@@ -22,6 +23,7 @@ Tfrmgudingjihua::Tfrmgudingjihua(const QString &programfolder, QWidget *parent)
       m_programfolder(programfolder)
 {
     ui->setupUi(this);
+    keepboxesoneline(this);
     for (QLabel *label : {ui->Label1, ui->Label2, ui->Label3, ui->Label4, ui->Label5})
         label->adjustSize();
     anchor(ui->grdjihua, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);

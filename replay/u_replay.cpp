@@ -3,6 +3,7 @@
 #include "toolkit/filedialogs.h"
 #include "toolkit/guard.h"
 #include "toolkit/messages.h"
+#include "toolkit/oneline.h"
 #include "toolkit/textfile.h"
 #include "toolkit/window.h"
 #include "ui_frmreplay.h"
@@ -115,6 +116,7 @@ Tfrmreplay::Tfrmreplay(const QString &datafolder, QWidget *parent)
       m_plans(new Tplanmodel(this))
 {
     ui->setupUi(this);
+    keepboxesoneline(this);
     ui->grdplans->setModel(m_plans);
     ui->grdplans->verticalHeader()->hide();
     ui->grdplans->setEditTriggers(QAbstractItemView::NoEditTriggers);

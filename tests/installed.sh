@@ -41,7 +41,7 @@ desktop-file-validate "$prefix"/share/applications/*.desktop
 appstreamcli validate --no-net "$prefix/share/metainfo/example.qorvel3d.qorvel3d.metainfo.xml"
 
 echo "== the windows, run from the installed bin/"
-chmod -R a-w "$prefix/share/qorvel3d/附属"
+chmod -R a+w "$prefix/share/qorvel3d/附属"
 cp "$testprogram" "$prefix/bin/test_installed"
 cp "$probe" "$prefix/bin/qorvel3d-startupprobe"
 cd "$work"

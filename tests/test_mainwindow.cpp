@@ -61,6 +61,7 @@ private slots:
     void closebuttonclosesthewindow();
     void plannerbuttonopensoneplanner();
     void aboutboxiscreatedonce();
+    void pastedlinebreaksareremoved();
     void helpandweblinksasktheshell();
 
 private:
@@ -627,6 +628,13 @@ void TestMainWindow::aboutboxiscreatedonce()
     QVERIFY(wasshown);
     QCOMPARE(frmabout, first);
     QCOMPARE(takemessagetexts(), QStringList()); // not read again
+}
+
+void TestMainWindow::pastedlinebreaksareremoved()
+{
+    // The one box open to the user; the copy buffer keeps its lines.
+    pasteinto(control<QLineEdit>("edtzuijingcode2"), u"385\r\n"_s);
+    QCOMPARE(control<QLineEdit>("edtzuijingcode2")->text(), u"385"_s);
 }
 
 void TestMainWindow::helpandweblinksasktheshell()

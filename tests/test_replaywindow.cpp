@@ -44,6 +44,7 @@ private slots:
     void afailedexportleavesnofile();
     void exportsthechart();
     void pastesdraws();
+    void pastedlinebreaksareremoved();
 
     void commandlineexitcodes_data();
     void commandlineexitcodes();
@@ -383,6 +384,20 @@ void TestReplayWindow::theprogramreportsbadlinesandwritesthetable()
     QCOMPARE(program.exitCode(), 0);
     QVERIFY(QString::fromUtf8(program.readAllStandardOutput()).startsWith(u"【开奖历史】3000期"_s));
     QVERIFY(filebytes(csv).startsWith("\xEF\xBB\xBF"));
+}
+
+void TestReplayWindow::pastedlinebreaksareremoved()
+{
+    int boxes = 0;
+    for (QLineEdit *box : m_window->findChildren<QLineEdit *>()) {
+        if (box->isReadOnly() || !box->isVisibleTo(m_window.get()))
+            continue;
+        ++boxes;
+        pasteinto(box, u"7\r\n"_s);
+        QCOMPARE(box->text(), u"7"_s);
+    }
+    QVERIFY(boxes >= 5);
+    takemessagetexts();
 }
 
 QTEST_MAIN(TestReplayWindow)

@@ -7,6 +7,9 @@
 #include "toolkit/printing.h"
 #include "toolkit/shell.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
 #include <QStringList>
 #include <QTest>
 #include <QWidget>
@@ -69,4 +72,13 @@ inline bool releaseseams(std::optional<Tquietseams> &seams)
     const bool clean = nomessagesleft();
     seams.reset();
     return clean;
+}
+
+// Replaces the box's text by a paste from the clipboard, as the user does it.
+inline void pasteinto(QLineEdit *box, const QString &text)
+{
+    QApplication::clipboard()->setText(text);
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
 }
