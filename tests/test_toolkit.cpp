@@ -21,7 +21,9 @@
 #include <QTranslator>
 #include <QHeaderView>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTest>
 
 #ifdef Q_OS_LINUX
@@ -78,6 +80,8 @@ private slots:
     void gridcellsarenoteditable();
     void afailedgrowthleavesthegrid_data();
     void afailedgrowthleavesthegrid();
+    void fixedcolumnlinesupwithitsrows_data();
+    void fixedcolumnlinesupwithitsrows();
 
     void radiogroupselects();
     void dialogsoverawindowontopstayontop();
@@ -216,6 +220,78 @@ void TestToolkit::afailedgrowthleavesthegrid()
     grid.setrowcount(7); // and it still works
     QCOMPARE(grid.model()->rowCount(), 6);
 #endif
+}
+
+void TestToolkit::fixedcolumnlinesupwithitsrows_data()
+{
+    QTest::addColumn<int>("down");     // rows scrolled down
+    QTest::addColumn<bool>("sideways"); // scrolled to the right end
+    QTest::newRow("as laid out") << 0 << false;
+    QTest::newRow("down") << 7 << false;
+    QTest::newRow("sideways") << 0 << true;
+    QTest::newRow("both ways") << 7 << true;
+    QTest::newRow("to the last row") << 1000 << true;
+}
+
+void TestToolkit::fixedcolumnlinesupwithitsrows()
+{
+    QFETCH(int, down);
+    QFETCH(bool, sideways);
+    // Titles as the planner's: Chinese ones beside a column 0 of Latin text.
+    QWidget window;
+    window.resize(320, 260);
+    Tstringgrid grid(&window);
+    grid.setGeometry(8, 8, 300, 240);
+    grid.setcolcount(7);
+    grid.setrowcount(41);
+    const QStringList titles{u"No"_s, u"本期倍数"_s, u"本期投入"_s, u"累计投入"_s, u"本期收益"_s, u"当期利润"_s,
+                             u"当期利润率(%)"_s};
+    for (int c = 0; c < 7; ++c) {
+        grid.setcell(c, 0, titles[c]);
+        grid.setcolwidth(c, 80);
+        for (int r = 1; r < 41; ++r)
+            grid.setcell(c, r, u"第%1期"_s.arg(r));
+    }
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) // the scaled run must really scale
+        QCOMPARE(window.devicePixelRatio(), qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
+    grid.verticalScrollBar()->setValue(down);
+    if (sideways)
+        grid.horizontalScrollBar()->setValue(grid.horizontalScrollBar()->maximum());
+    QCoreApplication::processEvents();
+
+    const auto *fixed = grid.findChild<QTableView *>(u"fixedcolumn"_s);
+    QVERIFY(fixed && fixed->isVisible());
+    const auto global = [](const QWidget *on, QRect r) { return QRect(on->mapToGlobal(r.topLeft()), r.size()); };
+    const int seencol = grid.columnAt(grid.viewport()->width() - 1); // a moving column in view
+    QVERIFY(seencol > 0);
+    // The title cell: the same height and top as the grid's titles, and column 0's place.
+    const QRect ownheader = global(grid.horizontalHeader(),
+                                   QRect(grid.horizontalHeader()->sectionViewportPosition(seencol), 0,
+                                         grid.columnWidth(seencol), grid.horizontalHeader()->height()));
+    const QRect fixedheader = global(fixed->horizontalHeader(), QRect(0, 0, fixed->columnWidth(0),
+                                                                      fixed->horizontalHeader()->height()));
+    QCOMPARE(fixedheader.top(), ownheader.top());
+    QCOMPARE(fixedheader.height(), ownheader.height());
+    QCOMPARE(fixedheader.left(), grid.viewport()->mapToGlobal(QPoint(0, 0)).x());
+    QCOMPARE(fixedheader.width(), grid.columnWidth(0));
+    // Every row seen: the fixed cell on the row of the grid's own cells.
+    int seen = 0;
+    for (int row = 0; row < grid.model()->rowCount(); ++row) {
+        const QRect own = grid.visualRect(grid.model()->index(row, seencol));
+        if (!grid.viewport()->rect().intersects(own))
+            continue;
+        ++seen;
+        const QRect ownglobal = global(grid.viewport(), own);
+        const QRect fixedglobal = global(fixed->viewport(), fixed->visualRect(grid.model()->index(row, 0)));
+        QCOMPARE(fixedglobal.top(), ownglobal.top());
+        QCOMPARE(fixedglobal.height(), ownglobal.height());
+        QCOMPARE(fixedglobal.left(), fixedheader.left());
+        if (!sideways) // column 0 of the grid itself lies under it
+            QCOMPARE(fixedglobal, global(grid.viewport(), grid.visualRect(grid.model()->index(row, 0))));
+    }
+    QVERIFY(seen >= 5);
 }
 
 void TestToolkit::radiogroupselects()

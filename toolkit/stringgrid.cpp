@@ -227,10 +227,24 @@ void Tstringgrid::scrollTo(const QModelIndex &index, ScrollHint hint)
         QTableView::scrollTo(index, hint);
 }
 
+void Tstringgrid::updateGeometries()
+{
+    QTableView::updateGeometries();
+    placefixedcolumn();
+}
+
 void Tstringgrid::placefixedcolumn()
 {
-    m_fixedcolumn->setGeometry(frameWidth(), frameWidth(), columnWidth(0),
-                               viewport()->height() + horizontalHeader()->height());
+    // The overlay's title is as tall as the grid's: sized by column 0 alone it
+    // came out shorter where other titles need a taller face, lifting every row.
+    const int titleheight = horizontalHeader()->isHidden() ? 0 : horizontalHeader()->height();
+    QHeaderView *fixedtitle = m_fixedcolumn->horizontalHeader();
+    const bool changed = fixedtitle->height() != titleheight || fixedtitle->minimumHeight() != titleheight;
+    fixedtitle->setFixedHeight(titleheight);
+    m_fixedcolumn->setGeometry(frameWidth(), frameWidth(), columnWidth(0), viewport()->height() + titleheight);
+    if (changed)
+        QMetaObject::invokeMethod(m_fixedcolumn, "updateGeometries");
+    m_fixedcolumn->verticalScrollBar()->setValue(verticalScrollBar()->value());
 }
 
 void Tstringgrid::hidemovingcolumns()

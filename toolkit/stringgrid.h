@@ -66,6 +66,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
+    void updateGeometries() override;
 
 private:
     void placefixedcolumn();
