@@ -6,6 +6,7 @@
 #include "toolkit/jpeg.h"
 #include "toolkit/messages.h"
 #include "toolkit/oneline.h"
+#include "toolkit/platform.h"
 #include "toolkit/programfiles.h"
 #include "toolkit/shell.h"
 #include "toolkit/window.h"
@@ -34,6 +35,7 @@ Tfrmmain::Tfrmmain(QWidget *parent)
 {
     ui->setupUi(this);
     keepboxesoneline(this);
+    condenselabelstofit(this);
     guard([this] { ui->imglogo->setPixmap(QPixmap::fromImage(loadjpegfile(u":/forms/logo.jpg"_s))); });
     settaborder({ui->optmode, ui->edtzuijingcode1, ui->edtzuijingcode2, ui->btnnewjihua, ui->btngencode,
                  ui->btnabout, ui->btnhelp, ui->btnclose, ui->page, ui->grdjihua, ui->grdcode, ui->btncopy,

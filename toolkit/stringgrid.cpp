@@ -1,6 +1,7 @@
 #include "toolkit/stringgrid.h"
 
 #include "toolkit/apperror.h"
+#include "toolkit/platform.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -198,6 +199,8 @@ Tstringgrid::Tstringgrid(QWidget *parent)
             placefixedcolumn();
         }
     });
+    connect(m_model, &QAbstractItemModel::headerDataChanged, this, &Tstringgrid::fittitles);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, &Tstringgrid::fittitles);
     connect(verticalScrollBar(), &QAbstractSlider::valueChanged, fixed->verticalScrollBar(),
             &QAbstractSlider::setValue);
     connect(fixed->verticalScrollBar(), &QAbstractSlider::valueChanged, verticalScrollBar(),
@@ -245,6 +248,25 @@ void Tstringgrid::placefixedcolumn()
     if (changed)
         QMetaObject::invokeMethod(m_fixedcolumn, "updateGeometries");
     m_fixedcolumn->verticalScrollBar()->setValue(verticalScrollBar()->value());
+}
+
+void Tstringgrid::fittitles()
+{
+    // One face for all titles: condensed as far as the widest one needs.
+    QFont font = horizontalHeader()->font();
+    font.setStretch(100);
+    const int margins = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, horizontalHeader());
+    int stretch = 100;
+    for (int col = 0; col < colcount(); ++col) {
+        const QString title = cell(col, 0);
+        if (!title.isEmpty())
+            stretch = std::min(stretch, stretchtofit(font, title, columnWidth(col) - margins));
+    }
+    font.setStretch(stretch);
+    if (font != horizontalHeader()->font()) {
+        horizontalHeader()->setFont(font);
+        m_fixedcolumn->horizontalHeader()->setFont(font);
+    }
 }
 
 void Tstringgrid::hidemovingcolumns()

@@ -71,6 +71,7 @@ protected:
 private:
     void placefixedcolumn();
     void hidemovingcolumns();
+    void fittitles();
 
     Tgridmodel *m_model;
     // Column 0 drawn again over the left edge, so it stays when the grid
