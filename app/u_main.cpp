@@ -103,7 +103,10 @@ void Tfrmmain::btnaboutClick()
 
 void Tfrmmain::btnhelpClick()
 {
-    shellopen(this, besideprogram(apppath, u"软件演示.exe"_s), Tshowmode::maximized);
+    // A missing guide shows nothing, as a missing demonstration program does.
+    const QString target = helptarget(apppath);
+    if (!target.isEmpty())
+        shellopen(this, target, Tshowmode::maximized);
 }
 
 void Tfrmmain::Label6Click()

@@ -94,6 +94,8 @@ private slots:
 
     void datafilesbesideorinstalled_data();
     void datafilesbesideorinstalled();
+    void helpopenstheguide_data();
+    void helpopenstheguide();
     void gbkroundtrip();
     void gbkrefusestextitcannothold();
 
@@ -426,6 +428,41 @@ void TestToolkit::datafilesbesideorinstalled()
         QVERIFY(made.open(QIODevice::WriteOnly));
     }
     QCOMPARE(datafile(root.filePath(u"bin"_s) + u'/', u"附属/flash.txt"_s), QDir::toNativeSeparators(root.filePath(found)));
+}
+
+void TestToolkit::helpopenstheguide_data()
+{
+    QTest::addColumn<QStringList>("present"); // made under a prefix with bin/ and share/
+    QTest::addColumn<QString>("opened");      // empty: nothing
+#ifdef Q_OS_WIN
+    QTest::newRow("the demonstration program, there or not") << QStringList() << u"bin/软件演示.exe"_s;
+#else
+    QTest::newRow("portable") << QStringList{u"bin/软件演示.html"_s} << u"bin/软件演示.html"_s;
+    QTest::newRow("installed") << QStringList{u"share/qorvel3d/软件演示.html"_s} << u"share/qorvel3d/软件演示.html"_s;
+    QTest::newRow("missing") << QStringList() << QString();
+    QTest::newRow("a folder of that name") << QStringList{u"bin/软件演示.html/"_s} << QString();
+    QTest::newRow("not the Windows program") << QStringList{u"bin/软件演示.exe"_s} << QString();
+#endif
+}
+
+void TestToolkit::helpopenstheguide()
+{
+    QFETCH(QStringList, present);
+    QFETCH(QString, opened);
+    QTemporaryDir prefix;
+    const QDir root(prefix.path());
+    QVERIFY(root.mkpath(u"bin"_s));
+    for (const QString &file : present) {
+        if (file.endsWith(u'/')) {
+            QVERIFY(root.mkpath(file));
+            continue;
+        }
+        QVERIFY(root.mkpath(QFileInfo(file).path()));
+        QFile made(root.filePath(file));
+        QVERIFY(made.open(QIODevice::WriteOnly));
+    }
+    const QString target = helptarget(root.filePath(u"bin"_s) + u'/');
+    QCOMPARE(target, opened.isEmpty() ? QString() : QDir::toNativeSeparators(root.filePath(opened)));
 }
 
 void TestToolkit::gbkroundtrip()
