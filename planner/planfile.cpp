@@ -41,6 +41,59 @@ QList<QByteArray> planfilelines(const QStringList &boxes, const QList<QStringLis
     return lines;
 }
 
+QByteArray planfilebytes(const QStringList &boxes, qsizetype rows,
+                         const std::function<QStringView(qsizetype row, int col)> &cell)
+{
+    QByteArray bytes;
+    // Room for numbers of some eight digits; more only grows the buffer.
+    bytes.reserve(64 * boxcount + rows * columns * 10);
+    for (const QString &text : boxes) {
+        gbk::appendencoded(bytes, text);
+        bytes += "\r\n";
+    }
+    for (qsizetype r = 0; r < rows; ++r) {
+        for (int k = 0; k < columns; ++k) {
+            gbk::appendencoded(bytes, cell(r, k));
+            bytes += "\r\n";
+        }
+    }
+    return bytes;
+}
+
+qsizetype Tplancells::rowsize(qsizetype row) const
+{
+    const qsizetype end = row + 1 < rows() ? m_rowstarts[size_t(row + 1)] : qsizetype(m_ends.size());
+    return end - m_rowstarts[size_t(row)];
+}
+
+QStringView Tplancells::cell(qsizetype row, qsizetype col) const
+{
+    const size_t at = size_t(m_rowstarts[size_t(row)] + col);
+    const qsizetype start = at == 0 ? 0 : m_ends[at - 1];
+    return QStringView(m_text).sliced(start, m_ends[at] - start);
+}
+
+QStringList Tplancells::row(qsizetype row) const
+{
+    QStringList texts;
+    for (qsizetype k = 0; k < rowsize(row); ++k)
+        texts.append(cell(row, k).toString());
+    return texts;
+}
+
+void Tplancells::startrow()
+{
+    m_rowstarts.push_back(qsizetype(m_ends.size()));
+}
+
+QStringView Tplancells::append(QByteArrayView gbkbytes)
+{
+    const qsizetype start = m_text.size();
+    gbk::appenddecoded(m_text, gbkbytes);
+    m_ends.push_back(m_text.size());
+    return QStringView(m_text).sliced(start);
+}
+
 namespace {
 
 // Reads rows until the end of the file or a line that is no integer.
@@ -48,15 +101,22 @@ void readrows(Ttextreader &reader, loadedplan &plan)
 {
     const int days = *plan.layout;
     plancalc::plantabletype &table = plan.table.emplace(static_cast<size_t>(days), plancalc::planrow{});
+    QString unkept; // the text of rows beyond the count, checked and dropped
     for (qint64 r = 1; !reader.atend(); ++r) {
         const bool kept = r <= days;
         if (kept)
-            plan.cells.emplace_back();
+            plan.cells.startrow();
         for (int k = 0; k < columns; ++k) {
             // Past the end a row reads on as empty lines, which are no integers.
-            const QString text = gbk::decode(reader.readline());
-            if (kept)
-                plan.cells.back().append(text);
+            const QByteArrayView line = reader.nextline();
+            QStringView text;
+            if (kept) {
+                text = plan.cells.append(line);
+            } else {
+                unkept.resize(0);
+                gbk::appenddecoded(unkept, line);
+                text = unkept;
+            }
             const std::optional<qint64> value = plancalc::tointeger(text);
             if (!value) {
                 plan.rowcount = QString::number(r - 1);

@@ -70,7 +70,10 @@ void Tfrmgudingjihua::btnsaveClick()
     const QString path = asksavefile(this, plandialogsetup());
     if (path.isEmpty())
         return;
-    savelines(path, planfile::planfilelines(boxtexts(), gridrows(1)));
+    const Tstringgrid *grid = ui->grdjihua;
+    savebytes(path, planfile::planfilebytes(boxtexts(), grid->rowcount() - 1, [grid](qsizetype row, int col) {
+                  return grid->cellview(col, static_cast<int>(row + 1));
+              }));
     messages::showmessage(u"成功保存！"_s);
 }
 
@@ -79,8 +82,11 @@ void Tfrmgudingjihua::btnloadClick()
     const QString path = askopenfile(this, plandialogsetup());
     if (path.isEmpty())
         return;
-    Ttextreader reader = Ttextreader::fromfile(path);
-    planfile::loadedplan plan = planfile::loadplan(reader);
+    planfile::loadedplan plan = [&] {
+        // The file's bytes are let go before the grid takes the cells.
+        Ttextreader reader = Ttextreader::fromfile(path);
+        return planfile::loadplan(reader);
+    }();
     QLineEdit *edits[] = {ui->edtprekui, ui->edtlirun, ui->edtinofsin, ui->edtoutofsin, ui->edtdays};
     for (int i = 0; i < planfile::boxcount; ++i)
         edits[i]->setText(plan.boxes[i]);
@@ -89,9 +95,9 @@ void Tfrmgudingjihua::btnloadClick()
         // nothing of the previous table behind.
         ui->grdjihua->setrowcount(1);
         setupplangrid(*plan.layout);
-        for (size_t r = 0; r < plan.cells.size(); ++r)
-            for (qsizetype k = 0; k < plan.cells[r].size(); ++k)
-                ui->grdjihua->setcell(static_cast<int>(k), static_cast<int>(r + 1), plan.cells[r][k]);
+        for (qsizetype r = 0; r < plan.cells.rows(); ++r)
+            for (qsizetype k = 0; k < plan.cells.rowsize(r); ++k)
+                ui->grdjihua->setcell(static_cast<int>(k), static_cast<int>(r + 1), plan.cells.cell(r, k));
     }
     if (plan.table)
         plantable = std::move(*plan.table);

@@ -480,6 +480,16 @@ void TestToolkit::gbkrefusestextitcannothold()
 {
     QVERIFY_THROWS_EXCEPTION(AppError, gbk::encode(u"票😀"_s));
     QVERIFY_THROWS_EXCEPTION(AppError, gbk::encode(u"한국"_s));
+    // A refusal leaves no mark on the next text.
+    QCOMPARE(gbk::encode(u"票"_s), QByteArray("\xC6\xB1"));
+    QByteArray appended("1\r\n");
+    QVERIFY_THROWS_EXCEPTION(AppError, gbk::appendencoded(appended, u"😀"_s));
+    gbk::appendencoded(appended, u"16"_s);
+    gbk::appendencoded(appended, u"票"_s);
+    QCOMPARE(appended, QByteArray("1\r\n16\xC6\xB1"));
+    QString decoded = u"x"_s;
+    gbk::appenddecoded(decoded, "16\xC6\xB1");
+    QCOMPARE(decoded, u"x16票"_s);
 }
 
 namespace {

@@ -19,7 +19,10 @@ public:
     explicit Tgridmodel(QObject *parent = nullptr);
 
     QString cell(int col, int row) const;
-    void setcell(int col, int row, const QString &text);
+    // The cell's text where it is kept: valid until the next change of the grid.
+    QStringView cellview(int col, int row) const;
+    void setcell(int col, int row, QStringView text);
+    void setcell(int col, int row, const QString &text) { setcell(col, row, QStringView(text)); }
     int gridrows() const { return m_rows; }
     int gridcols() const { return m_cols; }
     void setgridrows(int rows);
@@ -32,13 +35,27 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
 private:
+    // Where a cell's text lies in m_text.
+    struct Tslot
+    {
+        quint32 offset = 0;
+        quint32 length = 0;
+    };
+
     void markchanged(int col, int row);
     void flushchanged();
+    void store(Tslot &slot, QStringView text);
+    void forget(const Tslot &slot) { m_garbage += slot.length; }
+    void compact();
 
     int m_rows = 5;
     int m_cols = 5;
-    // All cells, title row included, row after row: one flat container.
-    std::vector<QString> m_cells;
+    // All cells, title row included, row after row: one flat container of
+    // slots into one buffer of text. A million rows of seven numbers take some
+    // 120 MB so, where a QString per cell took three times as much.
+    std::vector<Tslot> m_slots;
+    std::vector<char16_t> m_text;
+    size_t m_garbage = 0; // characters in m_text that no cell uses any more
     // Changed cells are announced once per event-loop turn, as one rectangle,
     // so filling a thousand cells does not cost a thousand view updates.
     bool m_flushpending = false;
@@ -53,7 +70,9 @@ public:
     explicit Tstringgrid(QWidget *parent = nullptr);
 
     QString cell(int col, int row) const { return m_model->cell(col, row); }
-    void setcell(int col, int row, const QString &text) { m_model->setcell(col, row, text); }
+    QStringView cellview(int col, int row) const { return m_model->cellview(col, row); }
+    void setcell(int col, int row, QStringView text) { m_model->setcell(col, row, text); }
+    void setcell(int col, int row, const QString &text) { m_model->setcell(col, row, QStringView(text)); }
     int rowcount() const { return m_model->gridrows(); }
     void setrowcount(int rows) { m_model->setgridrows(rows); }
     int colcount() const { return m_model->gridcols(); }

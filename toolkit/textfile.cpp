@@ -112,6 +112,11 @@ QByteArray readwholefile(const QString &path)
 
 QByteArray Ttextreader::readline()
 {
+    return nextline().toByteArray();
+}
+
+QByteArrayView Ttextreader::nextline()
+{
     if (atend())
         return {};
     qsizetype end = m_bytes.indexOf('\n', m_pos);
@@ -120,7 +125,7 @@ QByteArray Ttextreader::readline()
         end = m_bytes.size();
     if (end > m_pos && m_bytes[end - 1] == '\r')
         --end;
-    QByteArray line = m_bytes.mid(m_pos, end - m_pos);
+    const QByteArrayView line(m_bytes.constData() + m_pos, end - m_pos);
     m_pos = next;
     return line;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 
@@ -21,6 +22,8 @@ public:
 
     bool atend() const { return m_pos >= m_bytes.size(); }
     QByteArray readline();
+    // The same line where it lies in the bytes read, valid while the reader lives.
+    QByteArrayView nextline();
 
 private:
     QByteArray m_bytes;
