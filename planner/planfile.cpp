@@ -8,6 +8,10 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
+#include <limits>
+#include <new>
+
 namespace planfile {
 
 QString defaulttablefolder(const QString &programfolder, const QString &documentsfolder)
@@ -81,16 +85,26 @@ QStringList Tplancells::row(qsizetype row) const
     return texts;
 }
 
+void Tplancells::reserve(qsizetype cells, qsizetype chars)
+{
+    m_ends.reserve(size_t(cells));
+    m_rowstarts.reserve(size_t(cells / columns + 1));
+    m_text.reserve(chars);
+}
+
 void Tplancells::startrow()
 {
-    m_rowstarts.push_back(qsizetype(m_ends.size()));
+    m_rowstarts.push_back(quint32(m_ends.size()));
 }
 
 QStringView Tplancells::append(QByteArrayView gbkbytes)
 {
     const qsizetype start = m_text.size();
     gbk::appenddecoded(m_text, gbkbytes);
-    m_ends.push_back(m_text.size());
+    // Offsets of 32 bits hold any file the planner can lay out, and then some.
+    if (m_text.size() > qsizetype(std::numeric_limits<quint32>::max()))
+        throw std::bad_alloc();
+    m_ends.push_back(quint32(m_text.size()));
     return QStringView(m_text).sliced(start);
 }
 
@@ -102,6 +116,9 @@ void readrows(Ttextreader &reader, loadedplan &plan)
     const int days = *plan.layout;
     plancalc::plantabletype &table = plan.table.emplace(static_cast<size_t>(days), plancalc::planrow{});
     QString unkept; // the text of rows beyond the count, checked and dropped
+    // Each line holds at most its bytes as characters; room never touched costs
+    // address space only.
+    plan.cells.reserve(qsizetype(days) * columns, std::min(reader.remaining(), qsizetype(days) * columns * 24));
     for (qint64 r = 1; !reader.atend(); ++r) {
         const bool kept = r <= days;
         if (kept)

@@ -47,14 +47,18 @@ public:
     QStringView cell(qsizetype row, qsizetype col) const;
     QStringList row(qsizetype row) const;
 
+    qsizetype textsize() const { return m_text.size(); }
+
+    // Room for what is coming, taken at once rather than by doubling.
+    void reserve(qsizetype cells, qsizetype chars);
     void startrow();
     // Appends a cell to the last row; returns its text.
     QStringView append(QByteArrayView gbkbytes);
 
 private:
     QString m_text;
-    std::vector<qsizetype> m_ends;      // where each cell's text ends in m_text
-    std::vector<qsizetype> m_rowstarts; // each row's first cell
+    std::vector<quint32> m_ends;      // where each cell's text ends in m_text
+    std::vector<quint32> m_rowstarts; // each row's first cell
 };
 
 // A plan table file as loading puts it into the planner. The window applies the

@@ -95,6 +95,7 @@ void Tfrmgudingjihua::btnloadClick()
         // nothing of the previous table behind.
         ui->grdjihua->setrowcount(1);
         setupplangrid(*plan.layout);
+        ui->grdjihua->reservetext(plan.cells.textsize());
         for (qsizetype r = 0; r < plan.cells.rows(); ++r)
             for (qsizetype k = 0; k < plan.cells.rowsize(r); ++k)
                 ui->grdjihua->setcell(static_cast<int>(k), static_cast<int>(r + 1), plan.cells.cell(r, k));

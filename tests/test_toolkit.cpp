@@ -77,6 +77,7 @@ private slots:
     void gridtitlerowistheheader();
     void gridkeepscellsacrossreshapes();
     void gridrefusescellsoutsideit();
+    void gridkeepscellsacrossrewrites();
     void gridcellsarenoteditable();
     void afailedgrowthleavesthegrid_data();
     void afailedgrowthleavesthegrid();
@@ -160,6 +161,42 @@ void TestToolkit::gridkeepscellsacrossreshapes()
     grid.setrowcount(1);
     QCOMPARE(grid.model()->rowCount(), 0);
     QCOMPARE(grid.cell(0, 0), u"a"_s);
+}
+
+void TestToolkit::gridkeepscellsacrossrewrites()
+{
+    // Cells written over and over, longer and shorter, with rows and columns
+    // dropped and added between: every cell reads back its last text.
+    Tstringgrid grid;
+    grid.setcolcount(7);
+    grid.setrowcount(200);
+    std::vector<QString> expected(size_t(7) * 200);
+    const auto at = [](int col, int row) { return size_t(row) * 7 + size_t(col); };
+    for (int round = 0; round < 12; ++round) {
+        for (int row = 0; row < 200; ++row) {
+            for (int col = 0; col < 7; ++col) {
+                const int n = (row * 7 + col) * 31 + round * 17;
+                const QString text = QString(n % 13, QChar(u'a' + n % 26)) + QString::number(n);
+                grid.setcell(col, row, text);
+                expected[at(col, row)] = text;
+            }
+        }
+        if (round == 5) {
+            grid.setrowcount(50); // most of the text left unused
+            grid.setrowcount(200);
+            for (size_t i = at(0, 50); i < expected.size(); ++i)
+                expected[i].clear();
+        }
+    }
+    grid.setcell(3, 3, grid.cellview(3, 4)); // a cell's own text as the source
+    expected[at(3, 3)] = expected[at(3, 4)];
+    grid.setcolcount(5);
+    for (int row = 0; row < 200; ++row)
+        for (int col = 0; col < 7; ++col)
+            QCOMPARE(grid.cell(col, row), col < 5 ? expected[at(col, row)] : QString());
+    grid.setcolcount(7);
+    QCOMPARE(grid.cell(6, 199), QString());
+    QCOMPARE(grid.cell(4, 199), expected[at(4, 199)]);
 }
 
 void TestToolkit::gridrefusescellsoutsideit()

@@ -78,16 +78,15 @@ void Tgridmodel::store(Tslot &slot, QStringView text)
 
 void Tgridmodel::compact()
 {
+    // The slots stay where they are (a caller may hold one); only their offsets move.
     std::vector<char16_t> text;
-    text.reserve(m_text.size() - m_garbage);
-    std::vector<Tslot> placed = m_slots;
-    for (Tslot &slot : placed) {
+    text.reserve(m_text.size() - std::min(m_garbage, m_text.size()));
+    for (Tslot &slot : m_slots) {
         const size_t offset = text.size();
         text.insert(text.end(), m_text.begin() + slot.offset, m_text.begin() + slot.offset + slot.length);
         slot.offset = static_cast<quint32>(offset);
     }
     m_text = std::move(text);
-    m_slots = std::move(placed);
     m_garbage = 0;
 }
 

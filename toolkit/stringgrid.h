@@ -27,6 +27,8 @@ public:
     int gridcols() const { return m_cols; }
     void setgridrows(int rows);
     void setgridcols(int cols);
+    // Room for that many more characters of text, taken at once.
+    void reservetext(qsizetype chars) { m_text.reserve(m_text.size() + size_t(chars)); }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -78,6 +80,8 @@ public:
     int colcount() const { return m_model->gridcols(); }
     void setcolcount(int cols) { m_model->setgridcols(cols); }
     void setcolwidth(int col, int px);
+    // Before filling many cells: room for that many characters, taken at once.
+    void reservetext(qsizetype chars) { m_model->reservetext(chars); }
     // The width the cells have: the grid's inside less the vertical scroll bar
     // when the rows do not fit its height.
     int clientwidth() const;

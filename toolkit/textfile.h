@@ -21,6 +21,7 @@ public:
     static Ttextreader fromfile(const QString &path);
 
     bool atend() const { return m_pos >= m_bytes.size(); }
+    qsizetype remaining() const { return m_bytes.size() - m_pos; }
     QByteArray readline();
     // The same line where it lies in the bytes read, valid while the reader lives.
     QByteArrayView nextline();
