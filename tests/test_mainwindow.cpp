@@ -3,6 +3,7 @@
 #include "app/u_about.h"
 #include "app/u_main.h"
 #include "planner/u_gudingjihua.h"
+#include "tests/gridcheck.h"
 #include "tests/windowtest.h"
 #include "toolkit/messages.h"
 #include "toolkit/clicklabel.h"
@@ -20,6 +21,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QScopeGuard>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
@@ -62,6 +64,7 @@ private slots:
     void closebuttonclosesthewindow();
     void plannerbuttonopensoneplanner();
     void aboutboxiscreatedonce();
+    void fixedcolumnslineupafterdraws();
     void pastedlinebreaksareremoved();
     void helpandweblinksasktheshell();
     void helpopenstheguidebesidetheprogram();
@@ -630,6 +633,24 @@ void TestMainWindow::aboutboxiscreatedonce()
     QVERIFY(wasshown);
     QCOMPARE(frmabout, first);
     QCOMPARE(takemessagetexts(), QStringList()); // not read again
+}
+
+void TestMainWindow::fixedcolumnslineupafterdraws()
+{
+    // After the first two draws, where "第1期" was seen above the line of "385".
+    for (const QString &draw : {u"385"_s, u"427"_s}) {
+        control<QLineEdit>("edtzuijingcode2")->setText(draw);
+        control<QPushButton>("btngencode")->click();
+    }
+    takemessagetexts();
+    QCoreApplication::processEvents();
+    VERIFYSTEP(comparefixedcolumn(*control<Tstringgrid>("grdjihua"), false));
+    control<QTabWidget>("page")->setCurrentIndex(1);
+    QCoreApplication::processEvents();
+    Tstringgrid *numbers = control<Tstringgrid>("grdcode");
+    numbers->verticalScrollBar()->setValue(numbers->verticalScrollBar()->maximum());
+    QCoreApplication::processEvents();
+    VERIFYSTEP(comparefixedcolumn(*numbers, false));
 }
 
 void TestMainWindow::pastedlinebreaksareremoved()

@@ -4,6 +4,7 @@
 #include "toolkit/filedialogs.h"
 #include "toolkit/printing.h"
 #include "tests/checks.h"
+#include "tests/gridcheck.h"
 #include "tests/windowtest.h"
 #include "toolkit/messages.h"
 #include "toolkit/stringgrid.h"
@@ -327,9 +328,12 @@ void TestPlanner::firstcolumnstayswhenscrollingsideways()
     QCOMPARE(fixed->visualRect(period1).left(), 0);
     QCOMPARE(fixed->model()->data(period1).toString(), u"1"_s);
     QCOMPARE(fixed->horizontalHeader()->model()->headerData(0, Qt::Horizontal).toString(), u"投注时间"_s);
+    VERIFYSTEP(comparefixedcolumn(*grid(), true));
     // Scrolling down moves both parts together.
     grid()->verticalScrollBar()->setValue(10);
     QCOMPARE(fixed->verticalScrollBar()->value(), 10);
+    QCoreApplication::processEvents();
+    VERIFYSTEP(comparefixedcolumn(*grid(), true));
 }
 
 void TestPlanner::savesandloadsthedefaultplan()

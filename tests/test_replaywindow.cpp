@@ -23,6 +23,10 @@
 #include <QTemporaryFile>
 #include <QTest>
 
+#ifdef Q_OS_LINUX
+#include <sys/resource.h>
+#endif
+
 using namespace Qt::Literals::StringLiterals;
 
 class TestReplayWindow : public QObject
@@ -49,6 +53,7 @@ private slots:
     void commandlineexitcodes_data();
     void commandlineexitcodes();
     void theprogramreportsbadlinesandwritesthetable();
+    void theprogramrunningoutofmemoryisamessage();
 
 private:
     template <typename T>
@@ -384,6 +389,29 @@ void TestReplayWindow::theprogramreportsbadlinesandwritesthetable()
     QCOMPARE(program.exitCode(), 0);
     QVERIFY(QString::fromUtf8(program.readAllStandardOutput()).startsWith(u"【开奖历史】3000期"_s));
     QVERIFY(filebytes(csv).startsWith("\xEF\xBB\xBF"));
+}
+
+void TestReplayWindow::theprogramrunningoutofmemoryisamessage()
+{
+#ifdef Q_OS_LINUX
+    // A history larger than the memory the program may take: a sparse file.
+    QFile big(m_folder->filePath(u"big.txt"_s));
+    QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(qint64(2) << 30));
+    big.close();
+    QProcess process;
+    process.setChildProcessModifier([] {
+        rlimit limit{};
+        limit.rlim_cur = limit.rlim_max = rlim_t(768) << 20;
+        setrlimit(RLIMIT_AS, &limit);
+    });
+    process.start(QStringLiteral(QORVEL3D_REPLAY), {u"--text"_s, big.fileName()});
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 1);
+    QCOMPARE(QString::fromUtf8(process.readAllStandardError()), u"内存不足\n"_s);
+#else
+    QSKIP("address-space limits");
+#endif
 }
 
 void TestReplayWindow::pastedlinebreaksareremoved()

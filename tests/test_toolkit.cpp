@@ -10,6 +10,7 @@
 #include "toolkit/radiogroup.h"
 #include "toolkit/stringgrid.h"
 #include "toolkit/window.h"
+#include "tests/gridcheck.h"
 #include "tests/windowtest.h"
 
 #include <QApplication>
@@ -300,37 +301,7 @@ void TestToolkit::fixedcolumnlinesupwithitsrows()
         grid.horizontalScrollBar()->setValue(grid.horizontalScrollBar()->maximum());
     QCoreApplication::processEvents();
 
-    const auto *fixed = grid.findChild<QTableView *>(u"fixedcolumn"_s);
-    QVERIFY(fixed && fixed->isVisible());
-    const auto global = [](const QWidget *on, QRect r) { return QRect(on->mapToGlobal(r.topLeft()), r.size()); };
-    const int seencol = grid.columnAt(grid.viewport()->width() - 1); // a moving column in view
-    QVERIFY(seencol > 0);
-    // The title cell: the same height and top as the grid's titles, and column 0's place.
-    const QRect ownheader = global(grid.horizontalHeader(),
-                                   QRect(grid.horizontalHeader()->sectionViewportPosition(seencol), 0,
-                                         grid.columnWidth(seencol), grid.horizontalHeader()->height()));
-    const QRect fixedheader = global(fixed->horizontalHeader(), QRect(0, 0, fixed->columnWidth(0),
-                                                                      fixed->horizontalHeader()->height()));
-    QCOMPARE(fixedheader.top(), ownheader.top());
-    QCOMPARE(fixedheader.height(), ownheader.height());
-    QCOMPARE(fixedheader.left(), grid.viewport()->mapToGlobal(QPoint(0, 0)).x());
-    QCOMPARE(fixedheader.width(), grid.columnWidth(0));
-    // Every row seen: the fixed cell on the row of the grid's own cells.
-    int seen = 0;
-    for (int row = 0; row < grid.model()->rowCount(); ++row) {
-        const QRect own = grid.visualRect(grid.model()->index(row, seencol));
-        if (!grid.viewport()->rect().intersects(own))
-            continue;
-        ++seen;
-        const QRect ownglobal = global(grid.viewport(), own);
-        const QRect fixedglobal = global(fixed->viewport(), fixed->visualRect(grid.model()->index(row, 0)));
-        QCOMPARE(fixedglobal.top(), ownglobal.top());
-        QCOMPARE(fixedglobal.height(), ownglobal.height());
-        QCOMPARE(fixedglobal.left(), fixedheader.left());
-        if (!sideways) // column 0 of the grid itself lies under it
-            QCOMPARE(fixedglobal, global(grid.viewport(), grid.visualRect(grid.model()->index(row, 0))));
-    }
-    QVERIFY(seen >= 5);
+    VERIFYSTEP(comparefixedcolumn(grid, sideways));
 }
 
 void TestToolkit::radiogroupselects()
