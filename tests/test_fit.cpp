@@ -1,6 +1,6 @@
 // Every label of every window shows its whole text with the fonts the package
-// brings (tests/fonts.conf lets fontconfig see those alone), and so does every
-// title of the grids.
+// brings (tests/fonts/fonts.conf lets fontconfig see those alone), and so does
+// every title of the grids.
 #include "app/u_about.h"
 #include "app/u_flash.h"
 #include "app/u_main.h"
@@ -60,12 +60,16 @@ std::unique_ptr<QWidget> makewindow(const QString &name)
     return window;
 }
 
+// Set before the application starts: fontconfig reads it once.
+const bool packagefontsonly = qputenv("FONTCONFIG_FILE", QORVEL3D_FONTCONFIG);
+
 const QStringList windownames{u"frmmain"_s, u"frmflash"_s, u"frmabout"_s, u"frmgudingjihua"_s, u"frmreplay"_s};
 
 } // namespace
 
 void TestFit::initTestCase()
 {
+    QVERIFY(packagefontsonly);
     installfontsubstitutes();
 }
 
