@@ -7,6 +7,7 @@
 #include "planner/u_gudingjihua.h"
 
 #include "toolkit/messages.h"
+#include "toolkit/outofmemory.h"
 #include "toolkit/platform.h"
 #include "toolkit/programfiles.h"
 #include "toolkit/window.h"
@@ -79,7 +80,9 @@ void reportmainandquit() {}
 } // namespace
 #endif
 
-int main(int argc, char *argv[])
+namespace {
+
+int run(int argc, char *argv[])
 {
 #ifdef QORVEL3D_STARTUP_PROBE
     sincestart.start();
@@ -112,4 +115,11 @@ int main(int argc, char *argv[])
     delete frmmain;
     frmmain = nullptr;
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    return runwithmemoryguard(stderr, [&] { return run(argc, argv); });
 }

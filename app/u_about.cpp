@@ -3,6 +3,7 @@
 #include "app/auxtext.h"
 #include "toolkit/guard.h"
 #include "toolkit/jpeg.h"
+#include "toolkit/platform.h"
 #include "toolkit/textfile.h"
 #include "ui_frmabout.h"
 
@@ -21,6 +22,7 @@ Tfrmabout::Tfrmabout(const QString &programfolder, QWidget *parent)
     guard([this] { ui->Image1->setPixmap(QPixmap::fromImage(loadjpegfile(u":/forms/aboutlogo.jpg"_s))); });
     connecthandler(ui->btnclose, &QPushButton::clicked, this, &Tfrmabout::btncloseClick);
     guard([this] { FormCreate(); });
+    condenselabelstofit(this);
 }
 
 Tfrmabout::~Tfrmabout() = default;

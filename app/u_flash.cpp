@@ -3,6 +3,7 @@
 #include "app/auxtext.h"
 #include "toolkit/guard.h"
 #include "toolkit/jpeg.h"
+#include "toolkit/platform.h"
 #include "toolkit/programfiles.h"
 #include "toolkit/textfile.h"
 #include "toolkit/window.h"
@@ -26,6 +27,7 @@ Tfrmflash::Tfrmflash(const QString &programfolder, QWidget *parent)
     connecthandler(Timer1, &QTimer::timeout, this, &Tfrmflash::Timer1Timer);
     Timer1->start();
     guard([this] { FormCreate(); });
+    condenselabelstofit(this);
 }
 
 Tfrmflash::~Tfrmflash() = default;

@@ -6,6 +6,8 @@
 #include "toolkit/guard.h"
 #include "toolkit/jpeg.h"
 #include "toolkit/messages.h"
+#include "toolkit/oneline.h"
+#include "toolkit/platform.h"
 #include "toolkit/programfiles.h"
 #include "toolkit/shell.h"
 #include "toolkit/window.h"
@@ -44,6 +46,8 @@ Tfrmmain::Tfrmmain(QWidget *parent)
     : QWidget(parent), ui(std::make_unique<Ui::Tfrmmain>())
 {
     ui->setupUi(this);
+    keepboxesoneline(this);
+    condenselabelstofit(this);
     guard([this] { ui->imglogo->setPixmap(QPixmap::fromImage(loadjpegfile(u":/forms/logo.jpg"_s))); });
     exposeaswindow(this);
     // The two links come last before the type group, by their place on the window.
@@ -113,7 +117,10 @@ void Tfrmmain::btnaboutClick()
 
 void Tfrmmain::btnhelpClick()
 {
-    shellopen(this, besideprogram(apppath, u"软件演示.exe"_s), Tshowmode::maximized);
+    // A missing guide shows nothing, as a missing demonstration program does.
+    const QString target = helptarget(apppath);
+    if (!target.isEmpty())
+        shellopen(this, target, Tshowmode::maximized);
 }
 
 void Tfrmmain::Label6Click()

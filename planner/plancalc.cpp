@@ -86,9 +86,9 @@ bool qualifies(const planrow &row, const inputs &in)
 
 } // namespace
 
-std::optional<qint64> tointeger(const QString &text)
+std::optional<qint64> tointeger(QStringView text)
 {
-    const QString digits = text.trimmed();
+    const QStringView digits = text.trimmed();
     qsizetype i = 0;
     const bool negative = i < digits.size() && digits[i] == u'-';
     if (i < digits.size() && (digits[i] == u'-' || digits[i] == u'+'))

@@ -33,7 +33,7 @@ constexpr qint64 maxdays = 1000000;
 
 // An optional sign and decimal digits, blanks around them ignored, within 64 bits;
 // no value for anything else.
-std::optional<qint64> tointeger(const QString &text);
+std::optional<qint64> tointeger(QStringView text);
 // The same, failing with notaninteger(text).
 qint64 readinteger(const QString &text);
 // "'%s' 不是一个有效的整形值", quoting the text as it stands.

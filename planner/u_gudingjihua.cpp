@@ -5,6 +5,7 @@
 #include "toolkit/filedialogs.h"
 #include "toolkit/guard.h"
 #include "toolkit/messages.h"
+#include "toolkit/oneline.h"
 #include "toolkit/printing.h"
 #include "toolkit/textfile.h"
 #include "toolkit/window.h"
@@ -23,6 +24,7 @@ Tfrmgudingjihua::Tfrmgudingjihua(const QString &programfolder, QWidget *parent)
 {
     ui->setupUi(this);
     exposeaswindow(this);
+    keepboxesoneline(this);
     for (QLabel *label : {ui->Label1, ui->Label2, ui->Label3, ui->Label4, ui->Label5})
         label->adjustSize();
     anchor(ui->grdjihua, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
@@ -69,7 +71,10 @@ void Tfrmgudingjihua::btnsaveClick()
     const QString path = asksavefile(this, plandialogsetup());
     if (path.isEmpty())
         return;
-    savelines(path, planfile::planfilelines(boxtexts(), gridrows(1)));
+    const Tstringgrid *grid = ui->grdjihua;
+    savebytes(path, planfile::planfilebytes(boxtexts(), grid->rowcount() - 1, [grid](qsizetype row, int col) {
+                  return grid->cellview(col, static_cast<int>(row + 1));
+              }));
     messages::showmessage(u"成功保存！"_s);
 }
 
@@ -78,8 +83,11 @@ void Tfrmgudingjihua::btnloadClick()
     const QString path = askopenfile(this, plandialogsetup());
     if (path.isEmpty())
         return;
-    Ttextreader reader = Ttextreader::fromfile(path);
-    planfile::loadedplan plan = planfile::loadplan(reader);
+    planfile::loadedplan plan = [&] {
+        // The file's bytes are let go before the grid takes the cells.
+        Ttextreader reader = Ttextreader::fromfile(path);
+        return planfile::loadplan(reader);
+    }();
     QLineEdit *edits[] = {ui->edtprekui, ui->edtlirun, ui->edtinofsin, ui->edtoutofsin, ui->edtdays};
     for (int i = 0; i < planfile::boxcount; ++i)
         edits[i]->setText(plan.boxes[i]);
@@ -88,9 +96,10 @@ void Tfrmgudingjihua::btnloadClick()
         // nothing of the previous table behind.
         ui->grdjihua->setrowcount(1);
         setupplangrid(*plan.layout);
-        for (size_t r = 0; r < plan.cells.size(); ++r)
-            for (qsizetype k = 0; k < plan.cells[r].size(); ++k)
-                ui->grdjihua->setcell(static_cast<int>(k), static_cast<int>(r + 1), plan.cells[r][k]);
+        ui->grdjihua->reservetext(plan.cells.textsize());
+        for (qsizetype r = 0; r < plan.cells.rows(); ++r)
+            for (qsizetype k = 0; k < plan.cells.rowsize(r); ++k)
+                ui->grdjihua->setcell(static_cast<int>(k), static_cast<int>(r + 1), plan.cells.cell(r, k));
     }
     if (plan.table)
         plantable = std::move(*plan.table);

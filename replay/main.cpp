@@ -3,6 +3,7 @@
 #include "replay/commandline.h"
 #include "replay/u_replay.h"
 #include "toolkit/guard.h"
+#include "toolkit/outofmemory.h"
 #include "toolkit/platform.h"
 #include "toolkit/programfiles.h"
 #include "toolkit/window.h"
@@ -12,7 +13,9 @@
 
 #include <cstdio>
 
-int main(int argc, char *argv[])
+namespace {
+
+int run(int argc, char *argv[])
 {
     // Options mean the command line; a file name alone opens the window with it.
     const bool windowed = argc == 1 || (argc == 2 && argv[1][0] != '-');
@@ -30,4 +33,11 @@ int main(int argc, char *argv[])
     if (argc == 2)
         guard([&] { window.openhistory(QCoreApplication::arguments().at(1)); });
     return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    return runwithmemoryguard(stderr, [&] { return run(argc, argv); });
 }

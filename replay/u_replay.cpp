@@ -6,6 +6,7 @@
 #include "toolkit/filedialogs.h"
 #include "toolkit/guard.h"
 #include "toolkit/messages.h"
+#include "toolkit/oneline.h"
 #include "toolkit/textfile.h"
 #include "toolkit/window.h"
 #include "ui_frmreplay.h"
@@ -242,6 +243,7 @@ Tfrmreplay::Tfrmreplay(const QString &datafolder, QWidget *parent)
 {
     ui->setupUi(this);
     exposeaswindow(this);
+    keepboxesoneline(this);
     ui->opttype->setTitle(u"类型"_s);
     ui->optmode->setTitle(u"模式"_s);
     ui->optpositions->setTitle(u"位置"_s);

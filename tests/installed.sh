@@ -69,6 +69,7 @@ DESTDIR="$work/root" cmake --install "$build" --prefix /usr >/dev/null
 prefix="$work/root/usr"
 for f in bin/qorvel3d bin/qorvel3d-replay bin/qorvel3d-auxtext share/qorvel3d/附属/flash.txt \
     share/qorvel3d/附属/about.txt share/qorvel3d/图片/flash.jpg share/qorvel3d/sample-history.txt \
+    share/qorvel3d/软件演示.html share/qorvel3d/软件演示/main-plan.png \
     share/applications/qorvel3d.desktop share/applications/qorvel3d-replay.desktop \
     share/icons/hicolor/48x48/apps/qorvel3d.png share/icons/hicolor/128x128/apps/qorvel3d.png \
     share/icons/hicolor/256x256/apps/qorvel3d.png share/metainfo/example.qorvel3d.qorvel3d.metainfo.xml \
@@ -82,7 +83,7 @@ desktop-file-validate "$prefix"/share/applications/*.desktop
 appstreamcli validate --no-net "$prefix/share/metainfo/example.qorvel3d.qorvel3d.metainfo.xml"
 
 echo "== the windows, run from the installed bin/"
-chmod -R a-w "$prefix/share/qorvel3d/附属"
+chmod -R a+w "$prefix/share/qorvel3d/附属"
 cp "$testprogram" "$prefix/bin/test_installed"
 cp "$probe" "$prefix/bin/qorvel3d-startupprobe"
 cd "$work"

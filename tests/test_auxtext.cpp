@@ -9,6 +9,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifdef Q_OS_LINUX
+#include <sys/resource.h>
+#endif
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -44,6 +48,7 @@ private slots:
     void failures_data();
     void failures();
     void help();
+    void runningoutofmemoryisamessage();
 };
 
 void TestAuxText::writesandreadsafile()
@@ -99,8 +104,15 @@ void TestAuxText::failures_data()
                                     << u"/no/such/file.txt：无效的文件名"_s;
     QTest::newRow("text GBK cannot hold") << QStringList() << u"好\n不好😀\n"_s.toUtf8() << 1
                                           << u"第2行：文本含有GBK无法表示的字符"_s;
-    QTest::newRow("a line that is no hex") << QStringList{u"--decipher"_s} << QByteArray("0011\n\nXY\n") << 1
+    const QByteArray good = Des::enciphertohex("abc", auxfilekey) + '\n';
+    QTest::newRow("a line that is no hex") << QStringList{u"--decipher"_s} << good + "\nXY\n" << 1
                                            << u"第3行：Error: not a Hex String"_s;
+    QTest::newRow("hex of odd length") << QStringList{u"--decipher"_s} << good + "ABC\n" << 1
+                                       << u"第2行：长度3不是16的倍数"_s;
+    QTest::newRow("one hex digit") << QStringList{u"--decipher"_s} << QByteArray("A\n") << 1
+                                   << u"第1行：长度1不是16的倍数"_s;
+    QTest::newRow("a block and a bit") << QStringList{u"--decipher"_s} << good.chopped(1) + "00\n" << 1
+                                       << u"第1行：长度18不是16的倍数"_s;
     QTest::newRow("an unknown option") << QStringList{u"--decode"_s} << QByteArray() << 2 << u"--decode"_s;
     QTest::newRow("too many files") << QStringList{u"a"_s, u"b"_s, u"c"_s} << QByteArray() << 2 << u"用法"_s;
 }
@@ -124,6 +136,32 @@ void TestAuxText::help()
     const QString text = QString::fromUtf8(r.out);
     for (const QString &word : {u"--key"_s, u"--decipher"_s, u"CR LF"_s, u"GBK"_s, u"标准输入"_s, u"行号"_s})
         QVERIFY2(text.contains(word), qPrintable(word));
+}
+
+void TestAuxText::runningoutofmemoryisamessage()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("AddressSanitizer needs more address space than the limit leaves, and ends the program on a failed allocation");
+#elif defined(Q_OS_LINUX)
+    // A file larger than the memory the tool may take: a sparse one, made at once.
+    QTemporaryDir folder;
+    QFile big(folder.filePath(u"big.txt"_s));
+    QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(qint64(2) << 30));
+    big.close();
+    QProcess process;
+    process.setChildProcessModifier([] {
+        rlimit limit{};
+        limit.rlim_cur = limit.rlim_max = rlim_t(768) << 20;
+        setrlimit(RLIMIT_AS, &limit);
+    });
+    process.start(QStringLiteral(QORVEL3D_AUXTEXT), {big.fileName(), folder.filePath(u"out.txt"_s)});
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 1);
+    QCOMPARE(QString::fromUtf8(process.readAllStandardError()), u"内存不足\n"_s);
+#else
+    QSKIP("address-space limits");
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestAuxText)

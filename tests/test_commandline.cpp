@@ -8,6 +8,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifdef Q_OS_LINUX
+#include <sys/resource.h>
+#endif
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -53,6 +57,7 @@ private slots:
     void writescsvandjson();
     void afullstandardoutputfails();
     void listsbadlineswiththeirreasons();
+    void runningoutofmemoryisamessage();
 
 private:
     QString write(const QString &name, const QByteArray &bytes) const;
@@ -185,6 +190,32 @@ void TestCommandLine::listsbadlineswiththeirreasons()
     const printed one = runprogram({u"--text"_s, write(u"一期.txt"_s, "385\n")});
     QCOMPARE(one.status, 2);
     QVERIFY2(one.err.contains(u"至少要有2期"_s), qPrintable(one.err));
+}
+
+void TestCommandLine::runningoutofmemoryisamessage()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("AddressSanitizer needs more address space than the limit leaves, and ends the program on a failed allocation");
+#elif defined(Q_OS_LINUX)
+    // A history larger than the memory the program may take: a sparse file.
+    QFile big(m_folder->filePath(u"big.txt"_s));
+    QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(qint64(2) << 30));
+    big.close();
+    QProcess process;
+    process.setChildProcessModifier([] {
+        rlimit limit{};
+        limit.rlim_cur = limit.rlim_max = rlim_t(768) << 20;
+        setrlimit(RLIMIT_AS, &limit);
+    });
+    process.start(QStringLiteral(QORVEL3D_REPLAY), {u"--text"_s, big.fileName()});
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 1);
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    QVERIFY2(err.startsWith(u"qorvel3d-replay: "_s) && err.endsWith(u"内存不足\n"_s), qPrintable(err));
+#else
+    QSKIP("address-space limits");
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -15,6 +15,13 @@
 #include <cerrno>
 #include <functional>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#endif
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -50,6 +57,14 @@ private slots:
     void writeslineswithcrlf();
     void ashortwriteisafulldisk();
     void savereplacesthefile();
+    void defaulttablefolder_data();
+    void defaulttablefolder();
+    void savewritesdevicesinplace_data();
+    void savewritesdevicesinplace();
+    void savefeedsafiforeader();
+    void savethroughalinkkeepsthelink_data();
+    void savethroughalinkkeepsthelink();
+    void savetoadescriptorkeepswhatwaswritten();
     void filefailures_data();
     void filefailures();
     void errorcodes_data();
@@ -115,6 +130,143 @@ void TestPlanFile::savereplacesthefile()
     QCOMPARE(failuremessage([&] { planfile::planfilelines({u"😀"_s}, {}); }), u"文本含有GBK无法表示的字符"_s);
     QCOMPARE(filebytes(path), QByteArray("1\r\n2\r\n"));
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{u"固定投资计划表.txt"_s});
+}
+
+void TestPlanFile::defaulttablefolder_data()
+{
+    QTest::addColumn<QStringList>("folders"); // made under a prefix with bin/ and share/
+    QTest::addColumn<bool>("readonly");       // the 附属 folders made read-only
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("portable") << QStringList{u"bin/附属"_s} << false << u"bin/附属"_s;
+    QTest::newRow("portable, read-only") << QStringList{u"bin/附属"_s} << true << u"home/Documents/Qorvel3D"_s;
+    // Root can write into the installation; plan tables still go to the user's folder.
+    QTest::newRow("installed, writable") << QStringList{u"share/qorvel3d/附属"_s} << false
+                                         << u"home/Documents/Qorvel3D"_s;
+    QTest::newRow("installed, read-only") << QStringList{u"share/qorvel3d/附属"_s} << true
+                                          << u"home/Documents/Qorvel3D"_s;
+    QTest::newRow("both: beside comes first") << QStringList{u"bin/附属"_s, u"share/qorvel3d/附属"_s} << false
+                                              << u"bin/附属"_s;
+    QTest::newRow("no data") << QStringList() << false << u"home/Documents/Qorvel3D"_s;
+}
+
+void TestPlanFile::defaulttablefolder()
+{
+    QFETCH(QStringList, folders);
+    QFETCH(bool, readonly);
+    QFETCH(QString, expected);
+    QTemporaryDir prefix;
+    const QDir root(prefix.path());
+    QVERIFY(root.mkpath(u"bin"_s));
+    for (const QString &folder : folders) {
+        QVERIFY(root.mkpath(folder));
+        if (readonly)
+            QFile::setPermissions(root.filePath(folder), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    }
+    if (readonly && QFileInfo(root.filePath(folders[0])).isWritable())
+        QSKIP("running with rights that write through read-only permissions (root)");
+    const QString found = planfile::defaulttablefolder(root.filePath(u"bin"_s) + u'/', root.filePath(u"home/Documents"_s));
+    QCOMPARE(found, QDir::toNativeSeparators(root.filePath(expected)));
+    QVERIFY2(!QFileInfo::exists(root.filePath(u"home"_s)), "deciding makes no folder");
+}
+
+void TestPlanFile::savewritesdevicesinplace_data()
+{
+    QTest::addColumn<QString>("device");
+    QTest::addColumn<QString>("message"); // empty: saved
+    QTest::newRow("/dev/null takes it") << u"/dev/null"_s << QString();
+    QTest::newRow("/dev/full is a full disk") << u"/dev/full"_s << u"磁盘已满"_s;
+}
+
+void TestPlanFile::savewritesdevicesinplace()
+{
+#ifdef Q_OS_UNIX
+    QFETCH(QString, device);
+    QFETCH(QString, message);
+    if (!QFileInfo::exists(device))
+        QSKIP("no such device here");
+    struct stat before{};
+    QCOMPARE(::stat(device.toLocal8Bit().constData(), &before), 0);
+    QCOMPARE(failuremessage([&] { savelines(device, {"1", "2"}); }), message);
+    // Still the same device, never a regular file put in its place.
+    struct stat after{};
+    QCOMPARE(::stat(device.toLocal8Bit().constData(), &after), 0);
+    QVERIFY(S_ISCHR(after.st_mode));
+    QCOMPARE(after.st_ino, before.st_ino);
+    QCOMPARE(after.st_rdev, before.st_rdev);
+#else
+    QSKIP("Unix devices");
+#endif
+}
+
+void TestPlanFile::savefeedsafiforeader()
+{
+#ifdef Q_OS_UNIX
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"管道"_s);
+    const QByteArray native = QFile::encodeName(path);
+    QCOMPARE(::mkfifo(native.constData(), 0600), 0);
+    // The reader is there before the save, so the save's open does not wait; a
+    // save that replaced the FIFO would leave it with nothing to read.
+    const int reader = ::open(native.constData(), O_RDONLY | O_NONBLOCK);
+    QVERIFY(reader >= 0);
+    const QString message = failuremessage([&] { savelines(path, {"0", "20", "16"}); });
+    QByteArray received;
+    char chunk[64];
+    for (ssize_t n; (n = ::read(reader, chunk, sizeof chunk)) > 0;)
+        received.append(chunk, n);
+    ::close(reader);
+    QCOMPARE(message, QString());
+    QCOMPARE(received, QByteArray("0\r\n20\r\n16\r\n"));
+    struct stat after{};
+    QCOMPARE(::stat(native.constData(), &after), 0);
+    QVERIFY(S_ISFIFO(after.st_mode));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+             QStringList{u"管道"_s});
+#else
+    QSKIP("Unix FIFOs");
+#endif
+}
+
+void TestPlanFile::savethroughalinkkeepsthelink_data()
+{
+    QTest::addColumn<bool>("targetexists");
+    QTest::newRow("to a file") << true;
+    QTest::newRow("to a file not made yet") << false;
+}
+
+void TestPlanFile::savethroughalinkkeepsthelink()
+{
+    QFETCH(bool, targetexists);
+    QTemporaryDir folder;
+    QDir(folder.path()).mkdir(u"表"_s);
+    const QString target = folder.filePath(u"表/计划.txt"_s), link = folder.filePath(u"链接.txt"_s);
+    if (targetexists)
+        savelines(target, {"old"});
+    if (!QFile::link(target, link))
+        QSKIP("no symbolic links here");
+    savelines(link, {"1", "2"});
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(QFileInfo(link).symLinkTarget(), QFileInfo(target).absoluteFilePath());
+    QCOMPARE(filebytes(target), QByteArray("1\r\n2\r\n"));
+    QCOMPARE(QDir(folder.filePath(u"表"_s)).entryList(QDir::Files), QStringList{u"计划.txt"_s});
+}
+
+void TestPlanFile::savetoadescriptorkeepswhatwaswritten()
+{
+#ifdef Q_OS_LINUX
+    // As `--csv /dev/stdout > out.txt`: the file behind the descriptor keeps what came first.
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"out.txt"_s);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    QVERIFY(fd >= 0);
+    QCOMPARE(::write(fd, "summary\n", 8), 8);
+    const QString message = failuremessage([&] { savelines(u"/dev/fd/%1"_s.arg(fd), {"a", "b"}); });
+    ::close(fd);
+    QCOMPARE(message, QString());
+    QCOMPARE(filebytes(path), QByteArray("summary\na\r\nb\r\n"));
+#else
+    QSKIP("descriptor paths");
+#endif
 }
 
 void TestPlanFile::filefailures_data()
@@ -242,12 +394,12 @@ void TestPlanFile::readsrows()
     QCOMPARE(plan.layout, std::optional<int>(days));
     QVERIFY(plan.table);
     QCOMPARE(int(plan.table->size()), days);
-    QCOMPARE(int(plan.cells.size()), cellrows);
+    QCOMPARE(int(plan.cells.rows()), cellrows);
     QCOMPARE(plan.rowcount, rowcount);
     const plancalc::planrow &last = plan.table->back();
     QCOMPARE(QList<qint64>(last.begin(), last.end()), lastrow);
     if (rowcount == u"1"_s) // the failing row keeps its cells up to the bad one
-        QCOMPARE(plan.cells.back().size(), 3);
+        QCOMPARE(plan.cells.rowsize(plan.cells.rows() - 1), 3);
 }
 
 void TestPlanFile::periodcounts_data()
@@ -297,7 +449,7 @@ void TestPlanFile::periodcounts()
     QCOMPARE(plan.failure ? plan.failure->message() : QString(), failure);
     // Rows are read only for a count that is accepted, and never beyond it.
     QCOMPARE(plan.table.has_value(), failure.isEmpty());
-    QCOMPARE(int(plan.cells.size()), failure.isEmpty() ? std::min(layout, 1) : 0);
+    QCOMPARE(int(plan.cells.rows()), failure.isEmpty() ? std::min(layout, 1) : 0);
     if (plan.table)
         QCOMPARE(int(plan.table->size()), layout);
 }

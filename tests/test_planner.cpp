@@ -5,6 +5,7 @@
 #include "toolkit/printing.h"
 #include "tests/accessibility.h"
 #include "tests/checks.h"
+#include "tests/gridcheck.h"
 #include "tests/windowtest.h"
 #include "toolkit/messages.h"
 #include "toolkit/stringgrid.h"
@@ -59,6 +60,8 @@ private slots:
     void afailedsavekeepstheoldfile_data();
     void afailedsavekeepstheoldfile();
     void chineseboxtextroundtrips();
+    void pastedlinebreaksareremoved_data();
+    void pastedlinebreaksareremoved();
 
     void printingneedsatable();
     void cancellingtheprintdialogprintsnothing();
@@ -371,9 +374,12 @@ void TestPlanner::firstcolumnstayswhenscrollingsideways()
     QCOMPARE(fixed->visualRect(period1).left(), 0);
     QCOMPARE(fixed->model()->data(period1).toString(), u"1"_s);
     QCOMPARE(fixed->horizontalHeader()->model()->headerData(0, Qt::Horizontal).toString(), u"投注时间"_s);
+    VERIFYSTEP(comparefixedcolumn(*grid(), true));
     // Scrolling down moves both parts together.
     grid()->verticalScrollBar()->setValue(10);
     QCOMPARE(fixed->verticalScrollBar()->value(), 10);
+    QCoreApplication::processEvents();
+    VERIFYSTEP(comparefixedcolumn(*grid(), true));
 }
 
 void TestPlanner::savesandloadsthedefaultplan()
@@ -414,7 +420,8 @@ void TestPlanner::dialogsaresetup_data()
     QTest::addColumn<bool>("readonly");
     QTest::addColumn<QString>("folder"); // where the dialogs open: under the prefix, or in the user's home
     QTest::newRow("beside the program") << u"bin/附属"_s << false << u"bin/附属"_s;
-    QTest::newRow("installed under share") << u"share/qorvel3d/附属"_s << false << u"share/qorvel3d/附属"_s;
+    // Never into an installation, even where it can be written, as by root.
+    QTest::newRow("installed under share") << u"share/qorvel3d/附属"_s << false << u"~/Documents/Qorvel3D"_s;
     QTest::newRow("no 附属") << QString() << false << u"~/Documents/Qorvel3D"_s;
     QTest::newRow("a read-only 附属") << u"share/qorvel3d/附属"_s << true << u"~/Documents/Qorvel3D"_s;
 }
@@ -601,6 +608,41 @@ void TestPlanner::chineseboxtextroundtrips()
     control<QPushButton>("btnload")->click();
     takemessagetexts();
     QCOMPARE(boxes(), (QStringList{u"一千"_s, u"表\\|"_s, u"16"_s, u"1000"_s, u"1"_s}));
+}
+
+void TestPlanner::pastedlinebreaksareremoved_data()
+{
+    QTest::addColumn<QString>("pasted"); // into 单倍投入, all of it selected
+    QTest::newRow("a spreadsheet cell, CR LF") << u"16\r\n"_s;
+    QTest::newRow("LF before") << u"\n16"_s;
+    QTest::newRow("CR inside") << u"1\r6"_s;
+    QTest::newRow("a paragraph separator") << u"16\u2029"_s;
+}
+
+void TestPlanner::pastedlinebreaksareremoved()
+{
+    QFETCH(QString, pasted);
+    QLineEdit *box = control<QLineEdit>("edtinofsin");
+    pasteinto(box, pasted);
+    QCOMPARE(box->text(), u"16"_s);
+    QCOMPARE(boxes(), (QStringList{u"0"_s, u"20"_s, u"16"_s, u"1000"_s, u"80"_s}));
+
+    control<QPushButton>("btnala")->click();
+    QCOMPARE(takemessagetexts(), QStringList{u"平均每期净利润为:645"_s});
+    const QString path = planpath(u"粘贴.txt"_s);
+    filedialogs::seam().queueanswer(path);
+    control<QPushButton>("btnsave")->click();
+    QCOMPARE(takemessagetexts(), QStringList{u"成功保存！"_s});
+    const QByteArray bytes = filebytes(path);
+    QVERIFY(bytes.startsWith("0\r\n20\r\n16\r\n1000\r\n80\r\n1\r\n"));
+    QCOMPARE(bytes.count("\r\n"), 5 + 80 * 7);
+
+    setboxes({u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s});
+    filedialogs::seam().queueanswer(path);
+    control<QPushButton>("btnload")->click();
+    QCOMPARE(takemessagetexts(), QStringList{u"平均每期净利润为:645"_s});
+    QCOMPARE(boxes(), (QStringList{u"0"_s, u"20"_s, u"16"_s, u"1000"_s, u"80"_s}));
+    QCOMPARE(grid()->rowcount(), 81);
 }
 
 void TestPlanner::printingneedsatable()

@@ -27,6 +27,7 @@
 #include <QTemporaryFile>
 #include <QTest>
 
+
 using namespace Qt::Literals::StringLiterals;
 
 class TestReplayWindow : public QObject
@@ -53,6 +54,7 @@ private slots:
     void exportsthechart();
     void opensfromthelastfolder();
     void pastesdraws();
+    void pastedlinebreaksareremoved();
 
 private:
     template <typename T>
@@ -464,6 +466,20 @@ void TestReplayWindow::pastesdraws()
     QGuiApplication::clipboard()->setText(u"  \n"_s);
     control<QPushButton>("btnpaste")->click();
     QCOMPARE(takemessagetexts(), QStringList{u"剪贴板中没有开奖号码"_s});
+}
+
+void TestReplayWindow::pastedlinebreaksareremoved()
+{
+    int boxes = 0;
+    for (QLineEdit *box : m_window->findChildren<QLineEdit *>()) {
+        if (box->isReadOnly() || !box->isVisibleTo(m_window.get()))
+            continue;
+        ++boxes;
+        pasteinto(box, u"7\r\n"_s);
+        QCOMPARE(box->text(), u"7"_s);
+    }
+    QVERIFY(boxes >= 5);
+    takemessagetexts();
 }
 
 QTEST_MAIN(TestReplayWindow)

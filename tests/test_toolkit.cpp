@@ -14,6 +14,7 @@
 #include "toolkit/stringgrid.h"
 #include "toolkit/window.h"
 #include "tests/accessibility.h"
+#include "tests/gridcheck.h"
 #include "tests/windowtest.h"
 
 #include <QApplication>
@@ -27,8 +28,10 @@
 #include <QHeaderView>
 #include <QPrinter>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTest>
 
 #ifdef Q_OS_LINUX
@@ -82,9 +85,12 @@ private slots:
     void gridtitlerowistheheader();
     void gridkeepscellsacrossreshapes();
     void gridrefusescellsoutsideit();
+    void gridkeepscellsacrossrewrites();
     void gridcellsarenoteditable();
     void afailedgrowthleavesthegrid_data();
     void afailedgrowthleavesthegrid();
+    void fixedcolumnlinesupwithitsrows_data();
+    void fixedcolumnlinesupwithitsrows();
 
     void radiogroupselects();
     void taborderisaring_data();
@@ -103,6 +109,8 @@ private slots:
 
     void datafilesbesideorinstalled_data();
     void datafilesbesideorinstalled();
+    void helpopenstheguide_data();
+    void helpopenstheguide();
     void gbkroundtrip();
     void gbkrefusestextitcannothold();
 
@@ -169,6 +177,42 @@ void TestToolkit::gridkeepscellsacrossreshapes()
     QCOMPARE(grid.cell(0, 0), u"a"_s);
 }
 
+void TestToolkit::gridkeepscellsacrossrewrites()
+{
+    // Cells written over and over, longer and shorter, with rows and columns
+    // dropped and added between: every cell reads back its last text.
+    Tstringgrid grid;
+    grid.setcolcount(7);
+    grid.setrowcount(200);
+    std::vector<QString> expected(size_t(7) * 200);
+    const auto at = [](int col, int row) { return size_t(row) * 7 + size_t(col); };
+    for (int round = 0; round < 12; ++round) {
+        for (int row = 0; row < 200; ++row) {
+            for (int col = 0; col < 7; ++col) {
+                const int n = (row * 7 + col) * 31 + round * 17;
+                const QString text = QString(n % 13, QChar(u'a' + n % 26)) + QString::number(n);
+                grid.setcell(col, row, text);
+                expected[at(col, row)] = text;
+            }
+        }
+        if (round == 5) {
+            grid.setrowcount(50); // most of the text left unused
+            grid.setrowcount(200);
+            for (size_t i = at(0, 50); i < expected.size(); ++i)
+                expected[i].clear();
+        }
+    }
+    grid.setcell(3, 3, grid.cellview(3, 4)); // a cell's own text as the source
+    expected[at(3, 3)] = expected[at(3, 4)];
+    grid.setcolcount(5);
+    for (int row = 0; row < 200; ++row)
+        for (int col = 0; col < 7; ++col)
+            QCOMPARE(grid.cell(col, row), col < 5 ? expected[at(col, row)] : QString());
+    grid.setcolcount(7);
+    QCOMPARE(grid.cell(6, 199), QString());
+    QCOMPARE(grid.cell(4, 199), expected[at(4, 199)]);
+}
+
 void TestToolkit::gridrefusescellsoutsideit()
 {
     Tstringgrid grid;
@@ -229,6 +273,48 @@ void TestToolkit::afailedgrowthleavesthegrid()
     grid.setrowcount(7); // and it still works
     QCOMPARE(grid.model()->rowCount(), 6);
 #endif
+}
+
+void TestToolkit::fixedcolumnlinesupwithitsrows_data()
+{
+    QTest::addColumn<int>("down");     // rows scrolled down
+    QTest::addColumn<bool>("sideways"); // scrolled to the right end
+    QTest::newRow("as laid out") << 0 << false;
+    QTest::newRow("down") << 7 << false;
+    QTest::newRow("sideways") << 0 << true;
+    QTest::newRow("both ways") << 7 << true;
+    QTest::newRow("to the last row") << 1000 << true;
+}
+
+void TestToolkit::fixedcolumnlinesupwithitsrows()
+{
+    QFETCH(int, down);
+    QFETCH(bool, sideways);
+    // Titles as the planner's: Chinese ones beside a column 0 of Latin text.
+    QWidget window;
+    window.resize(320, 260);
+    Tstringgrid grid(&window);
+    grid.setGeometry(8, 8, 300, 240);
+    grid.setcolcount(7);
+    grid.setrowcount(41);
+    const QStringList titles{u"No"_s, u"本期倍数"_s, u"本期投入"_s, u"累计投入"_s, u"本期收益"_s, u"当期利润"_s,
+                             u"当期利润率(%)"_s};
+    for (int c = 0; c < 7; ++c) {
+        grid.setcell(c, 0, titles[c]);
+        grid.setcolwidth(c, 80);
+        for (int r = 1; r < 41; ++r)
+            grid.setcell(c, r, u"第%1期"_s.arg(r));
+    }
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) // the scaled run must really scale
+        QCOMPARE(window.devicePixelRatio(), qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
+    grid.verticalScrollBar()->setValue(down);
+    if (sideways)
+        grid.horizontalScrollBar()->setValue(grid.horizontalScrollBar()->maximum());
+    QCoreApplication::processEvents();
+
+    VERIFYSTEP(comparefixedcolumn(grid, sideways));
 }
 
 void TestToolkit::radiogroupselects()
@@ -488,6 +574,41 @@ void TestToolkit::datafilesbesideorinstalled()
     QCOMPARE(datafile(root.filePath(u"bin"_s) + u'/', u"附属/flash.txt"_s), QDir::toNativeSeparators(root.filePath(found)));
 }
 
+void TestToolkit::helpopenstheguide_data()
+{
+    QTest::addColumn<QStringList>("present"); // made under a prefix with bin/ and share/
+    QTest::addColumn<QString>("opened");      // empty: nothing
+#ifdef Q_OS_WIN
+    QTest::newRow("the demonstration program, there or not") << QStringList() << u"bin/软件演示.exe"_s;
+#else
+    QTest::newRow("portable") << QStringList{u"bin/软件演示.html"_s} << u"bin/软件演示.html"_s;
+    QTest::newRow("installed") << QStringList{u"share/qorvel3d/软件演示.html"_s} << u"share/qorvel3d/软件演示.html"_s;
+    QTest::newRow("missing") << QStringList() << QString();
+    QTest::newRow("a folder of that name") << QStringList{u"bin/软件演示.html/"_s} << QString();
+    QTest::newRow("not the Windows program") << QStringList{u"bin/软件演示.exe"_s} << QString();
+#endif
+}
+
+void TestToolkit::helpopenstheguide()
+{
+    QFETCH(QStringList, present);
+    QFETCH(QString, opened);
+    QTemporaryDir prefix;
+    const QDir root(prefix.path());
+    QVERIFY(root.mkpath(u"bin"_s));
+    for (const QString &file : present) {
+        if (file.endsWith(u'/')) {
+            QVERIFY(root.mkpath(file));
+            continue;
+        }
+        QVERIFY(root.mkpath(QFileInfo(file).path()));
+        QFile made(root.filePath(file));
+        QVERIFY(made.open(QIODevice::WriteOnly));
+    }
+    const QString target = helptarget(root.filePath(u"bin"_s) + u'/');
+    QCOMPARE(target, opened.isEmpty() ? QString() : QDir::toNativeSeparators(root.filePath(opened)));
+}
+
 void TestToolkit::gbkroundtrip()
 {
     const QString text = u"出品：Qorvel 工作室 3D排列三"_s;
@@ -503,6 +624,16 @@ void TestToolkit::gbkrefusestextitcannothold()
 {
     QVERIFY_THROWS_EXCEPTION(AppError, gbk::encode(u"票😀"_s));
     QVERIFY_THROWS_EXCEPTION(AppError, gbk::encode(u"한국"_s));
+    // A refusal leaves no mark on the next text.
+    QCOMPARE(gbk::encode(u"票"_s), QByteArray("\xC6\xB1"));
+    QByteArray appended("1\r\n");
+    QVERIFY_THROWS_EXCEPTION(AppError, gbk::appendencoded(appended, u"😀"_s));
+    gbk::appendencoded(appended, u"16"_s);
+    gbk::appendencoded(appended, u"票"_s);
+    QCOMPARE(appended, QByteArray("1\r\n16\xC6\xB1"));
+    QString decoded = u"x"_s;
+    gbk::appenddecoded(decoded, "16\xC6\xB1");
+    QCOMPARE(decoded, u"x16票"_s);
 }
 
 namespace {

@@ -7,6 +7,9 @@
 #include "toolkit/printing.h"
 #include "toolkit/shell.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
 #include <QStringList>
 #include <QTest>
 #include <QWidget>
@@ -79,3 +82,12 @@ inline QString releaseseams(std::optional<Tquietseams> &seams)
         const QString left = releaseseams(seams);                                                                      \
         QVERIFY2(left.isEmpty(), qPrintable(left));                                                                    \
     } while (false)
+
+// Replaces the box's text by a paste from the clipboard, as the user does it.
+inline void pasteinto(QLineEdit *box, const QString &text)
+{
+    QApplication::clipboard()->setText(text);
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+}

@@ -2,6 +2,9 @@
 
 #include "toolkit/apperror.h"
 
+#include <algorithm>
+#include <optional>
+
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
@@ -24,11 +27,58 @@ namespace {
     throw AppError(u"文本含有GBK无法表示的字符"_s);
 }
 
+// GBK keeps ASCII as it is: most of what the program codes needs no codec at all.
+bool isascii(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+bool isascii(QByteArrayView bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+QByteArray encodeother(QStringView text);
+QString decodeother(QByteArrayView bytes);
+
 } // namespace
+
+QByteArray encode(const QString &text)
+{
+    return isascii(QStringView(text)) ? text.toLatin1() : encodeother(text);
+}
+
+QString decode(const QByteArray &bytes)
+{
+    return isascii(QByteArrayView(bytes)) ? QString::fromLatin1(bytes) : decodeother(bytes);
+}
+
+void appendencoded(QByteArray &out, QStringView text)
+{
+    if (!isascii(text)) {
+        out += encodeother(text);
+        return;
+    }
+    const qsizetype at = out.size();
+    out.resize(at + text.size());
+    char *to = out.data() + at;
+    for (QChar c : text)
+        *to++ = static_cast<char>(c.unicode());
+}
+
+void appenddecoded(QString &out, QByteArrayView bytes)
+{
+    if (isascii(bytes))
+        out.append(QLatin1StringView(bytes));
+    else
+        out.append(decodeother(bytes));
+}
+
+namespace {
 
 #ifdef Q_OS_WIN
 
-QByteArray encode(const QString &text)
+QByteArray encodeother(QStringView text)
 {
     if (text.isEmpty())
         return {};
@@ -44,7 +94,7 @@ QByteArray encode(const QString &text)
     return bytes;
 }
 
-QString decode(const QByteArray &bytes)
+QString decodeother(QByteArrayView bytes)
 {
     if (bytes.isEmpty())
         return {};
@@ -58,25 +108,33 @@ QString decode(const QByteArray &bytes)
 
 #else
 
-QByteArray encode(const QString &text)
+// One codec each way, made at the first use in a thread and kept; an encoder that
+// met a character GBK cannot hold stays marked, so that one is made anew.
+QByteArray encodeother(QStringView text)
 {
-    QStringEncoder encoder("GBK", QStringConverter::Flag::Stateless);
-    if (!encoder.isValid())
+    thread_local std::optional<QStringEncoder> encoder;
+    if (!encoder)
+        encoder.emplace("GBK", QStringConverter::Flag::Stateless);
+    if (!encoder->isValid())
         nocodec();
-    QByteArray bytes = encoder.encode(text);
-    if (encoder.hasError())
+    QByteArray bytes = encoder->encode(text);
+    if (encoder->hasError()) {
+        encoder.reset();
         unencodable();
+    }
     return bytes;
 }
 
-QString decode(const QByteArray &bytes)
+QString decodeother(QByteArrayView bytes)
 {
-    QStringDecoder decoder("GBK", QStringConverter::Flag::Stateless);
+    thread_local QStringDecoder decoder("GBK", QStringConverter::Flag::Stateless);
     if (!decoder.isValid())
         nocodec();
     return decoder.decode(bytes);
 }
 
 #endif
+
+} // namespace
 
 } // namespace gbk

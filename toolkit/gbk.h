@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+#include <QStringView>
 
 namespace gbk {
 
@@ -13,5 +15,10 @@ QByteArray encode(const QString &text);
 // Fails with the program's error when the platform has no GBK; bytes that are no
 // GBK become U+FFFD.
 QString decode(const QByteArray &bytes);
+
+// The same, appending to `out`: a plan file of a million rows is coded cell by
+// cell without a string of its own for each.
+void appendencoded(QByteArray &out, QStringView text);
+void appenddecoded(QString &out, QByteArrayView bytes);
 
 } // namespace gbk

@@ -2,8 +2,12 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QTranslator>
+
+#include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -15,12 +19,46 @@ void installfontsubstitutes()
                                u"AR PL UMing CN"_s};
     QFont::insertSubstitutions(u"MS Sans Serif"_s, QStringList{u"Microsoft Sans Serif"_s, u"Tahoma"_s,
                                                               u"DejaVu Sans"_s} + cjksans);
-    // SimHei's Latin letters are half as wide as its Chinese ones; so are the Mono face's.
-    QFont::insertSubstitutions(u"黑体"_s, QStringList{u"SimHei"_s, u"WenQuanYi Zen Hei Mono"_s} + cjksans);
+    // Not the Mono face of Zen Hei: its Latin letters fill whole cells and push
+    // the title past its label. The proportional one is nearest to SimHei.
+    QFont::insertSubstitutions(u"黑体"_s, QStringList{u"SimHei"_s} + cjksans);
     QFont::insertSubstitutions(u"宋体"_s, cjkserif);
     QFont::insertSubstitutions(u"隶书"_s, QStringList{u"LiSu"_s, u"STLiti"_s} + cjksans);
     QFont::insertSubstitutions(u"录书"_s, QStringList{u"LiSu"_s, u"STLiti"_s} + cjksans);
     QFont::insertSubstitutions(u"华文中宋"_s, QStringList{u"STZhongsong"_s} + cjkserif);
+}
+
+int textwidth(const QFont &font, const QString &text)
+{
+    const QFontMetrics metrics(font);
+    return std::max(metrics.horizontalAdvance(text), metrics.tightBoundingRect(text).right() + 1);
+}
+
+int stretchtofit(const QFont &font, const QString &text, int width)
+{
+    QFont trial = font;
+    int stretch = 100;
+    trial.setStretch(stretch);
+    while (stretch > 75 && textwidth(trial, text) > width) {
+        stretch -= 5;
+        trial.setStretch(stretch);
+    }
+    return stretch;
+}
+
+void condenselabelstofit(QWidget *window)
+{
+    for (QLabel *label : window->findChildren<QLabel *>()) {
+        if (label->text().isEmpty() || label->wordWrap() || !label->pixmap().isNull())
+            continue;
+        label->ensurePolished(); // a style sheet may give the size
+        const int stretch = stretchtofit(label->font(), label->text(), label->contentsRect().width());
+        if (stretch != 100) {
+            QFont font = label->font();
+            font.setStretch(stretch);
+            label->setFont(font);
+        }
+    }
 }
 
 void loadchinesetranslation(QApplication &app)

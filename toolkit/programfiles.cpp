@@ -26,3 +26,13 @@ QString datafile(const QString &programfolder, const QString &relative)
         QDir::toNativeSeparators(QDir::cleanPath(QDir(programfolder).filePath(u"../share/qorvel3d/"_s + relative)));
     return QFileInfo::exists(installed) ? installed : beside;
 }
+
+QString helptarget(const QString &programfolder)
+{
+#ifdef Q_OS_WIN
+    return besideprogram(programfolder, u"软件演示.exe"_s);
+#else
+    const QString guide = datafile(programfolder, u"软件演示.html"_s);
+    return QFileInfo(guide).isFile() ? guide : QString();
+#endif
+}

@@ -13,3 +13,7 @@ QString besideprogram(const QString &folder, const QString &relative);
 // there, else in the installation's share folder when it is there, else beside
 // the program again, so that its absence is reported as before.
 QString datafile(const QString &programfolder, const QString &relative);
+// What 帮助 opens: on Windows the demonstration program beside the program, as
+// it always was; elsewhere the user guide "软件演示.html" with the program's data,
+// or nothing (an empty string) when the guide is missing.
+QString helptarget(const QString &programfolder);

@@ -1,6 +1,7 @@
 #include "toolkit/stringgrid.h"
 
 #include "toolkit/apperror.h"
+#include "toolkit/platform.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -9,35 +10,84 @@
 #include <QStyle>
 #include <QTimer>
 
+#include <algorithm>
+#include <limits>
+#include <new>
+
 namespace {
 constexpr int defaultcolwidth = 64;
 constexpr int defaultrowheight = 24;
 } // namespace
 
 Tgridmodel::Tgridmodel(QObject *parent)
-    : QAbstractTableModel(parent), m_cells(static_cast<size_t>(m_rows) * m_cols)
+    : QAbstractTableModel(parent), m_slots(static_cast<size_t>(m_rows) * m_cols)
 {
 }
 
 QString Tgridmodel::cell(int col, int row) const
 {
-    if (col < 0 || col >= m_cols || row < 0 || row >= m_rows)
-        return {};
-    return m_cells[static_cast<size_t>(row) * m_cols + col];
+    return cellview(col, row).toString();
 }
 
-void Tgridmodel::setcell(int col, int row, const QString &text)
+QStringView Tgridmodel::cellview(int col, int row) const
+{
+    if (col < 0 || col >= m_cols || row < 0 || row >= m_rows)
+        return {};
+    const Tslot &slot = m_slots[static_cast<size_t>(row) * m_cols + col];
+    return QStringView(m_text.data() + slot.offset, slot.length);
+}
+
+void Tgridmodel::setcell(int col, int row, QStringView text)
 {
     if (col < 0 || col >= m_cols || row < 0 || row >= m_rows)
         throw AppError(QStringLiteral("表格没有第%1列第%2行").arg(col).arg(row));
-    QString &slot = m_cells[static_cast<size_t>(row) * m_cols + col];
-    if (slot == text)
+    if (cellview(col, row) == text)
         return;
-    slot = text;
+    const char16_t *from = text.utf16();
+    if (!m_text.empty() && from >= m_text.data() && from < m_text.data() + m_text.size()) {
+        // Text of this grid itself would move while it is stored.
+        setcell(col, row, text.toString());
+        return;
+    }
+    store(m_slots[static_cast<size_t>(row) * m_cols + col], text);
     if (row == 0)
         emit headerDataChanged(Qt::Horizontal, col, col);
     else
         markchanged(col, row - 1);
+}
+
+void Tgridmodel::store(Tslot &slot, QStringView text)
+{
+    const auto length = static_cast<size_t>(text.size());
+    if (length <= slot.length) {
+        // Written over the old text; what it leaves is no longer used.
+        std::copy(text.utf16(), text.utf16() + length, m_text.begin() + slot.offset);
+        m_garbage += slot.length - length;
+        slot.length = static_cast<quint32>(length);
+        return;
+    }
+    if (m_garbage > m_text.size() / 2)
+        compact();
+    if (m_text.size() + length > std::numeric_limits<quint32>::max())
+        throw std::bad_alloc();
+    const size_t offset = m_text.size();
+    m_text.insert(m_text.end(), text.utf16(), text.utf16() + length); // all or nothing
+    forget(slot);
+    slot = {static_cast<quint32>(offset), static_cast<quint32>(length)};
+}
+
+void Tgridmodel::compact()
+{
+    // The slots stay where they are (a caller may hold one); only their offsets move.
+    std::vector<char16_t> text;
+    text.reserve(m_text.size() - std::min(m_garbage, m_text.size()));
+    for (Tslot &slot : m_slots) {
+        const size_t offset = text.size();
+        text.insert(text.end(), m_text.begin() + slot.offset, m_text.begin() + slot.offset + slot.length);
+        slot.offset = static_cast<quint32>(offset);
+    }
+    m_text = std::move(text);
+    m_garbage = 0;
 }
 
 void Tgridmodel::setgridrows(int rows)
@@ -48,15 +98,20 @@ void Tgridmodel::setgridrows(int rows)
     if (rows > m_rows) {
         // The room is taken before the views hear of new rows, so a failed
         // allocation leaves the model as it was; growing into it cannot fail.
-        m_cells.reserve(static_cast<size_t>(rows) * m_cols);
+        m_slots.reserve(static_cast<size_t>(rows) * m_cols);
         beginInsertRows({}, m_rows - 1, rows - 2);
-        m_cells.resize(static_cast<size_t>(rows) * m_cols);
+        m_slots.resize(static_cast<size_t>(rows) * m_cols);
         m_rows = rows;
         endInsertRows();
     } else {
         beginRemoveRows({}, rows - 1, m_rows - 2);
-        m_cells.resize(static_cast<size_t>(rows) * m_cols);
+        for (size_t i = static_cast<size_t>(rows) * m_cols; i < m_slots.size(); ++i)
+            forget(m_slots[i]);
+        m_slots.resize(static_cast<size_t>(rows) * m_cols);
+        m_slots.shrink_to_fit();
         m_rows = rows;
+        if (m_garbage > m_text.size() / 2)
+            compact();
         endRemoveRows();
     }
 }
@@ -67,20 +122,28 @@ void Tgridmodel::setgridcols(int cols)
     if (cols == m_cols)
         return;
     // Built in full before the views hear of the change, as rows are.
-    std::vector<QString> reshaped(static_cast<size_t>(m_rows) * cols);
+    std::vector<Tslot> reshaped(static_cast<size_t>(m_rows) * cols);
     const int kept = std::min(cols, m_cols);
-    for (int r = 0; r < m_rows; ++r)
-        for (int c = 0; c < kept; ++c)
-            reshaped[static_cast<size_t>(r) * cols + c] = std::move(m_cells[static_cast<size_t>(r) * m_cols + c]);
+    size_t dropped = 0;
+    for (int r = 0; r < m_rows; ++r) {
+        for (int c = 0; c < m_cols; ++c) {
+            const Tslot &slot = m_slots[static_cast<size_t>(r) * m_cols + c];
+            if (c < kept)
+                reshaped[static_cast<size_t>(r) * cols + c] = slot;
+            else
+                dropped += slot.length;
+        }
+    }
     if (cols > m_cols) {
         beginInsertColumns({}, m_cols, cols - 1);
-        m_cells = std::move(reshaped);
+        m_slots = std::move(reshaped);
         m_cols = cols;
         endInsertColumns();
     } else {
         beginRemoveColumns({}, cols, m_cols - 1);
-        m_cells = std::move(reshaped);
+        m_slots = std::move(reshaped);
         m_cols = cols;
+        m_garbage += dropped;
         endRemoveColumns();
     }
 }
@@ -198,6 +261,8 @@ Tstringgrid::Tstringgrid(QWidget *parent)
             placefixedcolumn();
         }
     });
+    connect(m_model, &QAbstractItemModel::headerDataChanged, this, &Tstringgrid::fittitles);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, &Tstringgrid::fittitles);
     connect(verticalScrollBar(), &QAbstractSlider::valueChanged, fixed->verticalScrollBar(),
             &QAbstractSlider::setValue);
     connect(fixed->verticalScrollBar(), &QAbstractSlider::valueChanged, verticalScrollBar(),
@@ -227,10 +292,43 @@ void Tstringgrid::scrollTo(const QModelIndex &index, ScrollHint hint)
         QTableView::scrollTo(index, hint);
 }
 
+void Tstringgrid::updateGeometries()
+{
+    QTableView::updateGeometries();
+    placefixedcolumn();
+}
+
 void Tstringgrid::placefixedcolumn()
 {
-    m_fixedcolumn->setGeometry(frameWidth(), frameWidth(), columnWidth(0),
-                               viewport()->height() + horizontalHeader()->height());
+    // The overlay's title is as tall as the grid's: sized by column 0 alone it
+    // came out shorter where other titles need a taller face, lifting every row.
+    const int titleheight = horizontalHeader()->isHidden() ? 0 : horizontalHeader()->height();
+    QHeaderView *fixedtitle = m_fixedcolumn->horizontalHeader();
+    const bool changed = fixedtitle->height() != titleheight || fixedtitle->minimumHeight() != titleheight;
+    fixedtitle->setFixedHeight(titleheight);
+    m_fixedcolumn->setGeometry(frameWidth(), frameWidth(), columnWidth(0), viewport()->height() + titleheight);
+    if (changed)
+        QMetaObject::invokeMethod(m_fixedcolumn, "updateGeometries");
+    m_fixedcolumn->verticalScrollBar()->setValue(verticalScrollBar()->value());
+}
+
+void Tstringgrid::fittitles()
+{
+    // One face for all titles: condensed as far as the widest one needs.
+    QFont font = horizontalHeader()->font();
+    font.setStretch(100);
+    const int margins = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, horizontalHeader());
+    int stretch = 100;
+    for (int col = 0; col < colcount(); ++col) {
+        const QString title = cell(col, 0);
+        if (!title.isEmpty())
+            stretch = std::min(stretch, stretchtofit(font, title, columnWidth(col) - margins));
+    }
+    font.setStretch(stretch);
+    if (font != horizontalHeader()->font()) {
+        horizontalHeader()->setFont(font);
+        m_fixedcolumn->horizontalHeader()->setFont(font);
+    }
 }
 
 void Tstringgrid::hidemovingcolumns()

@@ -8,6 +8,7 @@
 #include <QSaveFile>
 
 #include <cerrno>
+#include <cstdio>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -111,6 +112,11 @@ QByteArray readwholefile(const QString &path)
 
 QByteArray Ttextreader::readline()
 {
+    return nextline().toByteArray();
+}
+
+QByteArrayView Ttextreader::nextline()
+{
     if (atend())
         return {};
     qsizetype end = m_bytes.indexOf('\n', m_pos);
@@ -119,7 +125,7 @@ QByteArray Ttextreader::readline()
         end = m_bytes.size();
     if (end > m_pos && m_bytes[end - 1] == '\r')
         --end;
-    QByteArray line = m_bytes.mid(m_pos, end - m_pos);
+    const QByteArrayView line(m_bytes.constData() + m_pos, end - m_pos);
     m_pos = next;
     return line;
 }
@@ -152,20 +158,86 @@ void savelines(const QString &path, const QList<QByteArray> &lines)
     savebytes(path, joinlines(lines));
 }
 
+namespace {
+
+// A path such as /dev/stdout names a descriptor the program already holds; it is
+// written through that descriptor, so what was printed before stays in front.
+int descriptorofpath(const QString &path)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(path);
+    return -1;
+#else
+    if (path == u"/dev/stdout"_s)
+        return 1;
+    if (path == u"/dev/stderr"_s)
+        return 2;
+    for (const QString &folder : {u"/dev/fd/"_s, u"/proc/self/fd/"_s}) {
+        if (path.startsWith(folder)) {
+            bool ok = false;
+            const int fd = path.mid(folder.size()).toInt(&ok);
+            if (ok && fd >= 0)
+                return fd;
+        }
+    }
+    return -1;
+#endif
+}
+
+// Follows a chain of symbolic links to the file it ends in, which may not exist yet.
+QString followlinks(const QString &path)
+{
+    QFileInfo info(path);
+    for (int hops = 0; hops < 40 && info.isSymLink(); ++hops)
+        info.setFile(info.symLinkTarget());
+    return info.filePath();
+}
+
+// Devices, FIFOs and sockets cannot be replaced: they are written in place, as any
+// Unix tool writes to them.
+void writeinplace(QFile &file, const QByteArray &bytes)
+{
+    writebytes(file, bytes);
+    if (!file.flush())
+        diskfull();
+}
+
+} // namespace
+
 void savebytes(const QString &path, const QByteArray &bytes)
 {
-    const QFileInfo target(path);
-    // The old file is only ever replaced, so what stops writing to it must be
-    // checked by hand: a folder of that name, or a read-only file.
-    if (target.isDir() || (target.exists() && !target.isWritable()))
+    const int descriptor = descriptorofpath(path);
+    if (descriptor >= 0) {
+        std::fflush(nullptr);
+        QFile file;
+        if (!file.open(descriptor, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle))
+            fail(path);
+        writeinplace(file, bytes);
+        return;
+    }
+    // A link stays a link: the file it leads to is the one replaced.
+    const QString real = followlinks(path);
+    const QFileInfo target(real);
+    if (target.isDir())
         throw AppError(u"文件存取错误"_s);
-    QSaveFile file(path);
+    if (target.exists() && !target.isFile()) {
+        QFile file(real);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            fail(real);
+        writeinplace(file, bytes);
+        return;
+    }
+    // The old file is only ever replaced, so what stops writing to it must be
+    // checked by hand: a read-only file.
+    if (target.exists() && !target.isWritable())
+        throw AppError(u"文件存取错误"_s);
+    QSaveFile file(real);
     if (!file.open(QIODevice::WriteOnly))
-        fail(path);
+        fail(real);
     writebytes(file, bytes);
     if (!file.commit()) {
         if (file.error() == QFileDevice::WriteError)
             diskfull();
-        fail(path);
+        fail(real);
     }
 }

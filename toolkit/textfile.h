@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 
@@ -20,7 +21,10 @@ public:
     static Ttextreader fromfile(const QString &path);
 
     bool atend() const { return m_pos >= m_bytes.size(); }
+    qsizetype remaining() const { return m_bytes.size() - m_pos; }
     QByteArray readline();
+    // The same line where it lies in the bytes read, valid while the reader lives.
+    QByteArrayView nextline();
 
 private:
     QByteArray m_bytes;
@@ -32,7 +36,9 @@ QByteArray readwholefile(const QString &path);
 
 // Writes each line and CR LF; fails with "磁盘已满" when a write falls short.
 void writelines(QIODevice &device, const QList<QByteArray> &lines);
-// Replaces the file at `path` with the lines, or leaves it as it was.
+// Replaces the file at `path` with the lines, or leaves it as it was. A symbolic
+// link is followed and the file it leads to replaced, the link kept; what exists
+// and is no regular file (a device, a FIFO, /dev/stdout) is written in place.
 void savelines(const QString &path, const QList<QByteArray> &lines);
 // The same for bytes as they stand.
 void savebytes(const QString &path, const QByteArray &bytes);

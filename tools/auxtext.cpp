@@ -4,6 +4,7 @@
 #include "cipher/auxfilekey.h"
 #include "toolkit/apperror.h"
 #include "toolkit/gbk.h"
+#include "toolkit/outofmemory.h"
 #include "toolkit/textfile.h"
 
 #include <QFile>
@@ -23,7 +24,8 @@ const char usage[] =
     "--decipher：把这样的文件解密回 UTF-8 文本行。输出的每行都以 CR LF 结尾。\n"
     "省略文件名时读标准输入、写标准输出。\n"
     "\n"
-    "出错时（文件打不开、文本含有 GBK 无法表示的字符、某行不是十六进制）给出行号，\n"
+    "出错时（文件打不开、文本含有 GBK 无法表示的字符、某行不是十六进制或其长度不是 16 的倍数）\n"
+    "给出行号，"
     "退出码为 1；参数有误时退出码为 2。\n";
 
 // A file error, with the file it is about.
@@ -64,7 +66,9 @@ void writeoutput(const QString &path, const QList<QByteArray> &lines)
 
 } // namespace
 
-int main(int argc, char *argv[])
+namespace {
+
+int run(int argc, char *argv[])
 {
     QByteArray key = auxfilekey;
     bool decipher = false;
@@ -99,8 +103,13 @@ int main(int argc, char *argv[])
         while (!reader.atend()) {
             const QByteArray line = reader.readline();
             ++lineno;
-            if (decipher)
-                lines.append(gbk::decode(Des::decipherfromhex(line, key)).toUtf8());
+            if (decipher) {
+                const QByteArray text = Des::decipherfromhex(line, key);
+                // The cipher passes over a partial block; a file of ours never has one.
+                if (line.size() % 16 != 0)
+                    throw AppError(u"长度%1不是16的倍数，不是完整的密文"_s.arg(line.size()));
+                lines.append(gbk::decode(text).toUtf8());
+            }
             else
                 lines.append(Des::enciphertohex(gbk::encode(QString::fromUtf8(line)), key));
         }
@@ -112,4 +121,11 @@ int main(int argc, char *argv[])
         return 1;
     }
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    return runwithmemoryguard(stderr, [&] { return run(argc, argv); });
 }

@@ -20,10 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // A table and rows only with a layout they fit into; none when the load fails.
     if (plan.table && (!plan.layout || qsizetype(plan.table->size()) != *plan.layout || plan.failure))
         std::abort();
-    if (!plan.cells.empty() && (!plan.table || qsizetype(plan.cells.size()) > *plan.layout))
+    if (!plan.cells.empty() && (!plan.table || plan.cells.rows() > *plan.layout))
         std::abort();
-    for (const QStringList &row : plan.cells)
-        if (row.size() > planfile::columns || row.isEmpty())
+    for (qsizetype r = 0; r < plan.cells.rows(); ++r)
+        if (plan.cells.rowsize(r) > planfile::columns || plan.cells.rowsize(r) == 0)
             std::abort();
     if (!plan.failure && !plan.layout)
         std::abort();
