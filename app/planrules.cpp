@@ -113,7 +113,7 @@ plan readplan(const QString &text)
     return p;
 }
 
-plan drawplan(const QString &draw, const std::vector<int> &positions, mode m)
+plan drawplan(const QString &draw, std::initializer_list<int> positions, mode m)
 {
     plan p;
     p.reserve(positions.size());
@@ -161,13 +161,12 @@ std::optional<plan> nexttwoplan(const std::optional<plan> &previous, const QStri
     // A position whose class came true stays; a missed one gives way to the
     // position not in use, unless both missed.
     const int unused = 6 - p - q;
-    std::vector<int> positions{p, q};
+    int first = p, second = q;
     if (keptp)
-        positions = {p, unused};
+        second = unused;
     else if (keptq)
-        positions = {unused, q};
-    std::sort(positions.begin(), positions.end());
-    return drawplan(draw, positions, m);
+        first = unused;
+    return drawplan(draw, {std::min(first, second), std::max(first, second)}, m);
 }
 
 QString classtext(const QString &draw, mode m)

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <array>
+#include <initializer_list>
 #include <optional>
 #include <vector>
 
@@ -47,7 +48,7 @@ QString plantext(const plan &p);
 // Reads a plan text back; fails when it is not one.
 plan readplan(const QString &text);
 // The plan that bets the classes the draw shows at the given positions.
-plan drawplan(const QString &draw, const std::vector<int> &positions, mode m);
+plan drawplan(const QString &draw, std::initializer_list<int> positions, mode m);
 
 // A number whose digit at every named position is in the plan's class there.
 bool inbet(const QString &draw, const plan &p);

@@ -1,10 +1,65 @@
 #include "replay/replay.h"
 
 #include <algorithm>
+#include <array>
 
 using planrules::kind;
 
 namespace replay {
+namespace {
+
+// The plan rules as one replay asks them, with each plan held once by number.
+// A two-position plan reads only the latest draw, and there are a dozen such
+// plans, so the rules answer each (plan, draw) pair once and the answer is
+// looked up after that; a three-position plan reads two draws, and the rules
+// are asked every time.
+class Tplansteps
+{
+public:
+    static constexpr int none = -1; // no plan: the draw hit
+
+    Tplansteps(kind type, planrules::mode m) : m_type(type), m_mode(m) {}
+
+    // The plan a new plan starts with, from its first draw (and the one before).
+    int begin(const QString &secondlatest, const QString &latest)
+    {
+        return intern(planrules::nextplan(m_type, m_mode, std::nullopt, secondlatest, latest));
+    }
+
+    // The plan after `current` once `latest` is drawn, or none on a hit.
+    int next(int current, const QString &secondlatest, const QString &latest, int number)
+    {
+        if (m_type != kind::two)
+            return intern(planrules::nextplan(m_type, m_mode, m_plans[size_t(current)], secondlatest, latest));
+        qint16 &known = m_two[size_t(current)][size_t(number)];
+        if (known == unknown)
+            known = qint16(intern(planrules::nextplan(m_type, m_mode, m_plans[size_t(current)], secondlatest, latest)));
+        return known;
+    }
+
+private:
+    static constexpr qint16 unknown = -2;
+
+    int intern(std::optional<planrules::plan> plan)
+    {
+        if (!plan)
+            return none;
+        const auto found = std::find(m_plans.begin(), m_plans.end(), plan);
+        if (found != m_plans.end())
+            return int(found - m_plans.begin());
+        m_plans.push_back(std::move(plan));
+        m_two.emplace_back();
+        m_two.back().fill(unknown);
+        return int(m_plans.size() - 1);
+    }
+
+    kind m_type;
+    planrules::mode m_mode;
+    std::vector<std::optional<planrules::plan>> m_plans;
+    std::vector<std::array<qint16, 1000>> m_two;
+};
+
+} // namespace
 
 const planresult *outcome::open() const
 {
@@ -60,8 +115,8 @@ outcome run(const history::Thistory &draws, const settings &how, const plancalc:
         return out;
     out.running.reserve(size_t(draws.size() - start));
 
-    std::optional<planrules::plan> current =
-        planrules::nextplan(how.type, how.mode, std::nullopt, draws.draw(0), draws.draw(start - 1));
+    Tplansteps rules(how.type, how.mode);
+    int current = rules.begin(draws.draw(0), draws.draw(start - 1));
     planresult plan{start};
     qint64 running = 0, peak = 0;
     for (qint64 d = start; d < draws.size(); ++d) {
@@ -82,8 +137,8 @@ outcome run(const history::Thistory &draws, const settings &how, const plancalc:
 
         const QString &secondlatest = draws.draw(d - 1);
         const QString &latest = draws.draw(d);
-        std::optional<planrules::plan> next = planrules::nextplan(how.type, how.mode, current, secondlatest, latest);
-        const bool hit = !next;
+        const int next = rules.next(current, secondlatest, latest, draws.number(d));
+        const bool hit = next == Tplansteps::none;
         if (hit) {
             plan.won = row[plancalc::prizecolumn];
             out.won = addchecked(out.won, plan.won);
@@ -99,9 +154,9 @@ outcome run(const history::Thistory &draws, const settings &how, const plancalc:
             out.plans.push_back(plan);
             // As after a hit: a new plan from this draw (and the one before it).
             plan = planresult{d + 1};
-            current = planrules::nextplan(how.type, how.mode, std::nullopt, secondlatest, latest);
+            current = rules.begin(secondlatest, latest);
         } else {
-            current = std::move(next);
+            current = next;
         }
         if ((d & 0xFFFF) == 0 && progress && !progress(d, draws.size())) {
             out.cancelled = true;
