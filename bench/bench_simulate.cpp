@@ -2,6 +2,7 @@
 // default two-position plan, on one thread and on every core, with and without
 // a bankroll. Run with -median 9.
 #include "planner/plancalc.h"
+#include "replay/odds.h"
 #include "replay/simulate.h"
 
 #include <QTest>
@@ -33,11 +34,9 @@ void BenchSimulate::run()
     QFETCH(int, threads);
     QFETCH(std::optional<qint64>, bankroll);
     simulate::setup s;
-    const plancalc::plantabletype table = *plancalc::calculate({0, 20, 500, 1040, 11});
-    for (const plancalc::planrow &row : table) {
-        s.stakes.push_back(row[2]);
-        s.prizes.push_back(row[4]);
-    }
+    const odds::plantable columns = odds::fromplanner(*plancalc::calculate({0, 20, 500, 1040, 11}));
+    s.stakes = columns.stakes;
+    s.prizes = columns.prizes;
     s.hit = 0.25;
     s.bets = 3000;
     s.bankroll = bankroll;

@@ -207,20 +207,34 @@ std::optional<plantabletype> calculate(const inputs &in)
     return table;
 }
 
+namespace {
+
+// Works the table out from period 1, handing each row to `take` once the running
+// total past it is known, up to `cap` rows or the first period with no
+// qualifying multiple; an overflow raises "整数溢出".
+template <typename Take>
+void walkrows(const inputs &in, qint64 cap, Take &&take)
+{
+    checked running;
+    qint64 total = in.prekui;
+    for (qint64 period = 1; period <= cap; ++period) {
+        const qint64 m = firstmultiple(total, in);
+        if (m == 0)
+            break;
+        const planrow row = candidate(period, m, total, in);
+        total = running.add(total, row[stakecolumn]);
+        running.raise();
+        take(row);
+    }
+}
+
+} // namespace
+
 plantabletype calculateupto(const inputs &in)
 {
     plantabletype table;
     table.reserve(static_cast<size_t>(checkdays(in.days)));
-    checked running;
-    qint64 total = in.prekui;
-    for (qint64 period = 1; period <= in.days; ++period) {
-        const qint64 m = firstmultiple(total, in);
-        if (m == 0)
-            break;
-        table.push_back(candidate(period, m, total, in));
-        total = running.add(total, table.back()[stakecolumn]);
-        running.raise();
-    }
+    walkrows(in, in.days, [&table](const planrow &row) { table.push_back(row); });
     return table;
 }
 
@@ -261,22 +275,17 @@ decision decide(const inputs &in)
     return {verdict::table, std::move(*table)};
 }
 
-qint64 longestfeasible(inputs in, qint64 cap)
+qint64 longestfeasible(const inputs &in, qint64 cap)
 {
     checkdays(cap);
-    // As calculateupto(), but a period that overflows ends the count too: no
+    // A period that overflows ends the count as one with no multiple does: no
     // table reaches it.
-    qint64 total = in.prekui, period = 0;
+    qint64 rows = 0;
     try {
-        for (; period < cap; ++period) {
-            const qint64 m = firstmultiple(total, in);
-            if (m == 0)
-                break;
-            total = addchecked(total, candidate(period + 1, m, total, in)[stakecolumn]);
-        }
+        walkrows(in, cap, [&rows](const planrow &) { ++rows; });
     } catch (const AppError &) {
     }
-    return period;
+    return rows;
 }
 
 } // namespace plancalc

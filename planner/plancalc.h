@@ -98,6 +98,6 @@ struct decision
 decision decide(const inputs &in);
 // The largest count up to `cap` whose table exists with these inputs (their own
 // count is not read); a period that overflows ends it as one with no multiple does.
-qint64 longestfeasible(inputs in, qint64 cap);
+qint64 longestfeasible(const inputs &in, qint64 cap);
 
 } // namespace plancalc

@@ -71,6 +71,9 @@ std::vector<chartpoint> chartline(const std::vector<qint64> &running, int limit)
             if (points.back().bet != i + 1)
                 points.push_back({i + 1, running[size_t(i)]});
     }
+    // The line ends where the summary's result is.
+    if (points.back().bet != n)
+        points.push_back({n, running.back()});
     return points;
 }
 

@@ -30,7 +30,7 @@ std::vector<lengthbar> lengthbars(const outcome &out, qint64 days, const std::ve
 
 // The running result as about `limit` points at most, from the start (bet 0,
 // result 0): every bet of a short history, else the lowest and the highest point
-// of each stretch, in order, so no dip is lost.
+// of each stretch, in order, so no dip is lost, and the last bet.
 struct chartpoint
 {
     qint64 bet;

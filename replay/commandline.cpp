@@ -149,7 +149,12 @@ int run(const QStringList &args, FILE *out)
     const QMap<QString, QString> given = readoptions(args);
     if (!given.contains(u"--text"_s))
         throw stopped{2, u"缺少 --text 文件"_s};
+    for (const QString &file : {u"--text"_s, u"--csv"_s, u"--json"_s})
+        if (given.contains(file) && given[file].isEmpty())
+            throw stopped{2, u"参数 "_s + file + u" 缺少文件名"_s};
     const QString source = given[u"--text"_s];
+    if (given.contains(u"--csv"_s) && given.contains(u"--json"_s) && samefile(given[u"--csv"_s], given[u"--json"_s]))
+        throw stopped{2, u"--csv 和 --json 不能是同一个文件"_s};
     for (const QString &output : {u"--csv"_s, u"--json"_s})
         if (given.contains(output) && given[output] != u"-"_s && source != u"-"_s && samefile(given[output], source))
             throw stopped{2, output + u" 不能与 --text 是同一个文件"_s};

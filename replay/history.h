@@ -2,7 +2,8 @@
 // draw a line, as three digits (or five for 时时彩) in one field or in one-digit
 // fields; whatever else the line holds is its label, and a period number, date or
 // day-and-draw in the label orders the file. Empty lines and lines that start with
-// "#" are skipped; a first line with no digits at all is a header; any other line
+// "#" are skipped; a first line none of whose fields is all digits is a header
+// ("期号,开奖号码,开奖日期"); any other line
 // that cannot be read one way only is bad, with its reason.
 #pragma once
 

@@ -116,11 +116,11 @@ std::variant<runinfo, refusal> prepare(const request &given)
     if (info.in.days == 0)
         return toolarge(0);
     if (info.in.days > info.longest) {
-        const qint64 longest = info.in.days > defaults::longestcap
-                                   ? plancalc::longestfeasible(info.in, info.in.days)
-                                   : info.longest;
-        if (longest < info.in.days)
-            return toolarge(longest);
+        // Beyond the usual cap the longest count is looked for as far as a table may go.
+        if (info.longest == defaults::longestcap)
+            info.longest = plancalc::longestfeasible(info.in, plancalc::maxdays);
+        if (info.longest < info.in.days)
+            return toolarge(info.longest);
     }
     try {
         plancalc::decision decided = plancalc::decide(info.in);

@@ -31,10 +31,12 @@ public:
     {
         if (m_type != kind::two)
             return intern(planrules::nextplan(m_type, m_mode, m_plans[size_t(current)], secondlatest, latest));
-        qint16 &known = m_two[size_t(current)][size_t(number)];
-        if (known == unknown)
-            known = qint16(intern(planrules::nextplan(m_type, m_mode, m_plans[size_t(current)], secondlatest, latest)));
-        return known;
+        if (const qint16 known = m_two[size_t(current)][size_t(number)]; known != unknown)
+            return known;
+        // Interning may grow the table, so the answer is stored only after it.
+        const int found = intern(planrules::nextplan(m_type, m_mode, m_plans[size_t(current)], secondlatest, latest));
+        m_two[size_t(current)][size_t(number)] = qint16(found);
+        return found;
     }
 
 private:
@@ -48,8 +50,10 @@ private:
         if (found != m_plans.end())
             return int(found - m_plans.begin());
         m_plans.push_back(std::move(plan));
-        m_two.emplace_back();
-        m_two.back().fill(unknown);
+        if (m_type == kind::two) {
+            m_two.emplace_back();
+            m_two.back().fill(unknown);
+        }
         return int(m_plans.size() - 1);
     }
 
@@ -122,7 +126,8 @@ outcome run(const history::Thistory &draws, const settings &how, const plancalc:
     for (qint64 d = start; d < draws.size(); ++d) {
         const plancalc::planrow &row = table[size_t(plan.periods)];
         const qint64 stake = row[plancalc::stakecolumn];
-        if (bankroll && addchecked(*bankroll, running) < stake) {
+        // B + result < stake, in a form that cannot overflow (stake >= 0, B > 0).
+        if (bankroll && running < stake - *bankroll) {
             out.broke = bankrupt{d - start + 1, d, plan.periods + 1, row[plancalc::multiplecolumn], stake, running};
             break;
         }

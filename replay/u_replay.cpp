@@ -28,6 +28,7 @@
 #include <QPainter>
 #include <QProgressDialog>
 #include <QScatterSeries>
+#include <QSignalBlocker>
 #include <QStackedBarSeries>
 #include <QStandardPaths>
 #include <QTextCursor>
@@ -328,7 +329,7 @@ void Tfrmreplay::btnpasteClick()
     readhistory(text.toUtf8(), u"剪贴板"_s, QString());
 }
 
-void Tfrmreplay::readhistory(const QByteArray &bytes, const QString &source, const QString &path)
+bool Tfrmreplay::readhistory(const QByteArray &bytes, const QString &source, const QString &path)
 {
     history::parsed parsed;
     try {
@@ -338,11 +339,13 @@ void Tfrmreplay::readhistory(const QByteArray &bytes, const QString &source, con
         throw AppError(u"内存不足"_s);
     }
     if (parsed.cancelled)
-        return;
+        return false;
     m_path = path;
+    m_readwith = chosenpositions();
     // Five-digit draws are read again when the positions change.
     m_bytes = parsed.fivedigit > 0 ? bytes : QByteArray();
     takehistory(std::move(parsed), source);
+    return true;
 }
 
 void Tfrmreplay::takehistory(history::parsed parsed, const QString &source)
@@ -627,26 +630,23 @@ void Tfrmreplay::drawsimulation()
         return;
     }
     const std::vector<qint64> &finals = m_simulated->finals;
-    const double low = double(std::min(finals.front(), m_outcome.result())),
-                 high = double(std::max(finals.back(), m_outcome.result()));
-    const double width = std::max(1.0, (high - low) / histogrambins);
-    std::vector<qint64> counts(histogrambins + 1, 0);
-    for (const qint64 value : finals)
-        ++counts[size_t(std::min<double>(histogrambins, std::floor((double(value) - low) / width)))];
+    const simulate::histogram bins = simulate::histogramof(finals, histogrambins);
     // The histogram as a stepped outline filled below.
     auto *upper = new QLineSeries, *lower = new QLineSeries;
     double top = 1;
-    for (size_t i = 0; i < counts.size(); ++i) {
-        const double from = low + double(i) * width, share = double(counts[i]) / double(finals.size()) * 100;
-        upper->append(from, share);
-        upper->append(from + width, share);
-        lower->append(from, 0);
-        lower->append(from + width, 0);
+    for (size_t i = 0; i < bins.counts.size(); ++i) {
+        const double share = double(bins.counts[i]) / double(finals.size()) * 100;
+        for (const double edge : {bins.edges[i], bins.edges[i + 1]}) {
+            upper->append(edge, share);
+            lower->append(edge, 0);
+        }
         top = std::max(top, share);
     }
+    const double low = std::min(bins.edges.front(), double(m_outcome.result())),
+                 high = std::max(bins.edges.back(), double(m_outcome.result()));
     auto *area = new QAreaSeries(upper, lower);
     area->setName(u"模拟的历史（%）"_s);
-    QCategoryAxis *x = moneyaxis(low, high + width, u"最终盈亏"_s);
+    QCategoryAxis *x = moneyaxis(low, high, u"最终盈亏"_s);
     auto *y = new QValueAxis;
     y->setRange(0, top * 1.1);
     y->applyNiceNumbers();
@@ -748,8 +748,8 @@ void Tfrmreplay::btnsavechartClick()
     }
     QByteArray bytes;
     QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+        throw AppError(u"无法生成PNG图片"_s);
     savebytes(path, bytes);
     messages::showmessage(u"成功保存！"_s);
 }
@@ -772,7 +772,11 @@ void Tfrmreplay::optpositionsClick()
     // Five-digit draws give other numbers now: read them again.
     if (!m_bytes.isEmpty()) {
         const QByteArray bytes = m_bytes;
-        readhistory(bytes, m_source, m_path);
+        if (!readhistory(bytes, m_source, m_path)) {
+            // Cancelled: the history stays as read, and so does the choice it was read with.
+            const QSignalBlocker quiet(ui->optpositions);
+            ui->optpositions->setitemindex(int(m_readwith));
+        }
         return;
     }
     settingsChange();

@@ -45,7 +45,8 @@ private:
     void settingsChange();
     void pageChange();
 
-    void readhistory(const QByteArray &bytes, const QString &source, const QString &path);
+    // False when the user cancelled it.
+    bool readhistory(const QByteArray &bytes, const QString &source, const QString &path);
     void takehistory(history::parsed parsed, const QString &source);
     history::positions chosenpositions() const;
     replay::request requested() const;
@@ -65,6 +66,7 @@ private:
     QString m_path;       // the history's file, empty when pasted
     QString m_source;     // the history's name for the user
     QByteArray m_bytes;   // kept only when five-digit draws may be read again another way
+    history::positions m_readwith = history::positions::back; // what five-digit draws were read with
     std::unique_ptr<history::parsed> m_history;
     std::unique_ptr<replay::runinfo> m_info; // with the outcome, while results are shown
     replay::outcome m_outcome;

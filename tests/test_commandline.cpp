@@ -107,6 +107,9 @@ void TestCommandLine::exitstatuses_data()
                                           << u"--csv 不能与 --text 是同一个文件"_s;
     QTest::newRow("json onto the history") << (fast + QStringList{u"--json="_s + sample}) << 2
                                            << u"--json 不能与 --text 是同一个文件"_s;
+    QTest::newRow("an empty file name") << QStringList{u"--text="_s} << 2 << u"参数 --text 缺少文件名"_s;
+    QTest::newRow("csv and json into one file") << (fast + QStringList{u"--csv=out"_s, u"--json"_s, u"out"_s}) << 2
+                                                << u"--csv 和 --json 不能是同一个文件"_s;
     QTest::newRow("a missing file") << QStringList{u"--text"_s, u"/没有/文件.txt"_s} << 1 << u"无效的文件名"_s;
     QTest::newRow("not a file") << QStringList{u"--text"_s, u"/dev/zero"_s} << 1 << u"不是普通文件"_s;
     QTest::newRow("an unwritable csv") << (fast + QStringList{u"--csv"_s, u"/没有/表.csv"_s}) << 1

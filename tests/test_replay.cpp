@@ -77,6 +77,7 @@ private slots:
     void drawdown();
     void prepares_data();
     void prepares();
+    void thelongestbeyondthecap();
     void refuses_data();
     void refuses();
     void thesummaryopenswiththerisk();
@@ -86,7 +87,7 @@ private slots:
     void csvkeepsformulasout();
     void jsoncarrieseverykey();
     void nothingtobeton();
-    void theodds();
+    void countslengthsasseen();
     void lengthbars_data();
     void lengthbars();
     void thechartkeepseverydip();
@@ -286,6 +287,26 @@ void TestReplay::prepares()
     QCOMPARE(info.simulations, qint64(10000));
 }
 
+void TestReplay::thelongestbeyondthecap()
+{
+    // No profit asked: the table goes on well past 80 periods, and a count past
+    // 80 is measured against the table's real end, not against 80.
+    replay::request given;
+    given.profit = u"0"_s;
+    given.stake = u"100"_s;
+    given.periods = u"90"_s;
+    const replay::runinfo info = std::get<replay::runinfo>(replay::prepare(given));
+    QVERIFY2(info.longest >= 90, qPrintable(QString::number(info.longest)));
+    plancalc::inputs in = info.in;
+    in.days = info.longest;
+    QCOMPARE(plancalc::decide(in).outcome, plancalc::verdict::table);
+    in.days = info.longest + 1;
+    QCOMPARE(plancalc::decide(in).outcome, plancalc::verdict::toolarge);
+    given.periods = QString::number(info.longest + 1);
+    const replay::refusal no = std::get<replay::refusal>(replay::prepare(given));
+    QCOMPARE(no.text, u"按这些设置所需倍数太大，最多可投注"_s + QString::number(info.longest) + u"期。"_s);
+}
+
 void TestReplay::refuses_data()
 {
     QTest::addColumn<QString>("box");
@@ -451,12 +472,12 @@ void TestReplay::nothingtobeton()
     QCOMPARE(replay::run(drawsof({u"385"_s, u"472"_s}), {}, tableof(500, 5)).plans.size(), size_t(1));
 }
 
-void TestReplay::theodds()
+void TestReplay::countslengthsasseen()
 {
     const QStringList worked{u"385"_s, u"472"_s, u"391"_s, u"258"_s, u"412"_s};
     const replay::runinfo info = infoof(u"500"_s, u"3"_s);
     const replay::outcome out = replay::run(drawsof(worked), info.how, info.table);
-    // Plans of each length as seen; the odds of the same plans are checked with the odds.
+    // Plans of each length as seen: a bust at 3, then a hit at 1.
     QCOMPARE(replay::observedlengths(out, 3), (std::vector<qint64>{1, 0, 1}));
     QCOMPARE(out.finished(), qint64(2));
     QCOMPARE(out.longest()->periods, 3);
@@ -527,6 +548,9 @@ void TestReplay::thechartkeepseverydip()
         high = high || points[i].result == 999;
     }
     QVERIFY(low && high);
+    // It ends at the last bet, where the summary's result is.
+    QCOMPARE(points.back().bet, qint64(running.size()));
+    QCOMPARE(points.back().result, running.back());
     QCOMPARE(replay::chartline({5, -3}, 200).size(), size_t(3)); // short: every bet
 }
 

@@ -44,7 +44,9 @@ void Tgridmodel::setcell(int col, int row, QStringView text)
     if (cellview(col, row) == text)
         return;
     const char16_t *from = text.utf16();
-    if (!m_text.empty() && from >= m_text.data() && from < m_text.data() + m_text.size()) {
+    // std::less orders any two pointers, also ones into different arrays.
+    if (!m_text.empty() && !std::less<const char16_t *>()(from, m_text.data())
+        && std::less<const char16_t *>()(from, m_text.data() + m_text.size())) {
         // Text of this grid itself would move while it is stored.
         setcell(col, row, text.toString());
         return;
