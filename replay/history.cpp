@@ -61,7 +61,9 @@ inline char16_t at(const char16_t *s, int i)
 inline bool isseparator(char16_t c)
 {
     if (c < 0x80)
-        return c == u' ' || c == u'\t' || c == u',' || c == u'|' || c == u';' || c == u'\v' || c == u'\f';
+        // A spreadsheet quotes its cells: "2024001","3,8,5".
+        return c == u' ' || c == u'\t' || c == u',' || c == u'|' || c == u';' || c == u'"' || c == u'\v'
+               || c == u'\f';
     return c == u'，' || c == u'；' || QChar::isSpace(c);
 }
 
@@ -372,10 +374,10 @@ private:
     int m_size = 0;
 };
 
-// Separators and digits among ASCII characters.
+// Separators and digits among ASCII characters, as isseparator() and digitof() say.
 constexpr std::array<quint8, 128> asciiclasses = [] {
     std::array<quint8, 128> classes{};
-    for (const char c : {' ', '\t', ',', '|', ';', '\v', '\f'})
+    for (const char c : {' ', '\t', ',', '|', ';', '"', '\v', '\f'})
         classes[size_t(c)] = 1;
     for (char c = '0'; c <= '9'; ++c)
         classes[size_t(c)] = 2;

@@ -102,6 +102,8 @@ void TestHistory::readslines_data()
                                                << u"期号20240301-023重复"_s << true;
     QTest::newRow("sum and span after the draw") << u"2024001\t3\t8\t5\t16\t8"_s << u"385"_s << u"2024001\t16\t8"_s
                                                  << u"期号2024001重复"_s << true;
+    QTest::newRow("quoted spreadsheet cells") << u"\"2024001\",\"3,8,5\",\"2024-01-01\""_s << u"385"_s
+                                              << u"2024001\",\"2024-01-01"_s << u"期号2024001重复"_s << true;
     QTest::newRow("digits joined by -") << u"0-4-4"_s << u"044"_s << QString() << QString() << false;
     QTest::newRow("full-width digits") << u"３８５"_s << u"385"_s << QString() << QString() << false;
 
