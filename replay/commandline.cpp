@@ -78,7 +78,8 @@ QMap<QString, QString> readoptions(const QStringList &args)
         if (!valued.contains(name))
             throw stopped{2, u"未知的参数："_s + args[i]};
         if (!inline_) {
-            if (i + 1 >= args.size())
+            // "--type --mode bigsmall": the next option is no value.
+            if (i + 1 >= args.size() || valued.contains(args[i + 1].section(u'=', 0, 0)))
                 throw stopped{2, u"参数 "_s + name + u" 缺少取值"_s};
             value = args[++i];
         }

@@ -187,6 +187,8 @@ private:
 
 constexpr int chartpoints = 2000;
 constexpr int histogrambins = 40;
+constexpr int bustmarks = 60;
+constexpr qint64 simulatedbets = 300000000;
 
 // A view lets go of its chart without deleting it when it takes another.
 void showchart(QChartView *view, QChart *chart)
@@ -305,6 +307,9 @@ void Tfrmreplay::openhistory(const QString &path)
     QByteArray bytes;
     try {
         bytes = history::readsource(path);
+    } catch (const AppError &error) {
+        // The box names the file, as the command line does.
+        throw AppError(QDir::toNativeSeparators(path) + u"："_s + error.message());
     } catch (const std::bad_alloc &) {
         throw AppError(u"内存不足"_s);
     }
@@ -363,7 +368,10 @@ void Tfrmreplay::takehistory(history::parsed parsed, const QString &source)
         messages::showmessage(heading.chopped(1) + u"。各行的原因见汇总。"_s);
         return;
     }
-    clearresults(u"已读入"_s + QString::number(draws.size()) + u"期开奖，可以开始回测。"_s);
+    if (draws.size() < 3)
+        clearresults(u"已读入"_s + QString::number(draws.size()) + u"期开奖；二码至少要有2期、三码至少要有3期才能回测。"_s);
+    else
+        clearresults(u"已读入"_s + QString::number(draws.size()) + u"期开奖，可以开始回测。"_s);
 }
 
 history::positions Tfrmreplay::chosenpositions() const
@@ -433,15 +441,19 @@ void Tfrmreplay::btnreplayClick()
         if (out.cancelled)
             return;
         if (info->simulations > 0) {
+            // A long history is simulated fewer times, so the press ends within
+            // seconds; the summary says how many.
+            const qint64 bets = replay::betsof(draws, info->how.type);
+            info->simulations = std::min(info->simulations, std::max<qint64>(100, simulatedbets / std::max<qint64>(1, bets)));
             Tprogress progress(this, u"正在按随机开奖模拟…"_s);
             const odds::plantable columns = odds::fromplanner(info->table);
             simulated = simulate::run({columns.stakes, columns.prizes,
-                                       odds::hitchance(planrules::betcount(info->how.type)),
-                                       replay::betsof(draws, info->how.type), info->bankroll, info->simulations,
-                                       info->seed},
+                                       odds::hitchance(planrules::betcount(info->how.type)), bets, info->bankroll,
+                                       info->simulations, info->seed},
                                       progress.report());
+            // Cancelled, the replay's own results still stand.
             if (simulated->cancelled)
-                return;
+                simulated.reset();
         }
     } catch (const std::bad_alloc &) {
         throw AppError(u"内存不足"_s);
@@ -576,15 +588,15 @@ void Tfrmreplay::drawresult()
     QCategoryAxis *y = moneyaxis(low, high, u"累计盈亏"_s);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
-    attach(chart, line, x, y);
 
-    // The busts, one mark per stretch at most, so a long history stays light.
+    // The busts, one mark in each of at most `bustmarks` stretches, so that on a
+    // long history the marks never hide the line.
     auto *marks = new QScatterSeries;
     marks->setName(u"爆仓"_s);
     marks->setMarkerShape(QScatterSeries::MarkerShapeTriangle);
-    marks->setMarkerSize(9);
+    marks->setMarkerSize(6);
     const std::vector<qint64> busts = replay::bustbets(m_outcome, m_info->how.type);
-    const qint64 stretch = std::max<qint64>(1, qint64(running.size()) / chartpoints);
+    const qint64 stretch = std::max<qint64>(1, qint64(running.size()) / bustmarks);
     qint64 laststretch = -1;
     for (const qint64 bet : busts) {
         if (bet / stretch == laststretch)
@@ -592,6 +604,10 @@ void Tfrmreplay::drawresult()
         laststretch = bet / stretch;
         marks->append(double(bet), double(running[size_t(bet - 1)]));
     }
+    line->setPen(QPen(QColor(32, 74, 135), 1.5));
+    marks->setColor(QColor(230, 120, 0));
+    marks->setBorderColor(Qt::black);
+    attach(chart, line, x, y);
     attach(chart, marks, x, y);
     QString description = u"共"_s + QString::number(m_outcome.bets()) + u"次投注，最低点"_s
                           + replay::moneytext(m_outcome.lowest) + u"，最大回撤"_s

@@ -90,6 +90,9 @@ void TestCommandLine::exitstatuses_data()
     QTest::newRow("help") << QStringList{u"--help"_s} << 0 << QString();
     QTest::newRow("an unknown option") << (fast + QStringList{u"--fast"_s}) << 2 << u"未知的参数：--fast"_s;
     QTest::newRow("a missing value") << QStringList{u"--text"_s} << 2 << u"参数 --text 缺少取值"_s;
+    QTest::newRow("an option where a value should be") << QStringList{u"--text"_s, sample, u"--type"_s, u"--mode"_s,
+                                                                      u"bigsmall"_s}
+                                                       << 2 << u"参数 --type 缺少取值"_s;
     QTest::newRow("no history") << QStringList{u"--type"_s, u"3"_s} << 2 << u"缺少 --text"_s;
     QTest::newRow("a repeated option") << (fast + QStringList{u"--type"_s, u"2"_s, u"--type=3"_s}) << 2
                                        << u"参数 --type 给了不止一次"_s;

@@ -53,6 +53,7 @@ private slots:
     void afailedexportleavesnofile();
     void exportsthechart();
     void opensfromthelastfolder();
+    void saysaboutafilewhatiswrong();
     void pastesdraws();
     void pastedlinebreaksareremoved();
 
@@ -451,6 +452,24 @@ void TestReplayWindow::opensfromthelastfolder()
     QCOMPARE(QDir(asked[0].folder), QDir(m_folder->path()));
     QCOMPARE(QDir(asked[1].folder), QFileInfo(other).absoluteDir());
     QCOMPARE(control<QLineEdit>("edtsource")->text(), QDir::toNativeSeparators(other) + u"（2期开奖）"_s);
+}
+
+void TestReplayWindow::saysaboutafilewhatiswrong()
+{
+    // A file that is not there: the box names it.
+    const QString missing = m_folder->filePath(u"没有.txt"_s);
+    filedialogs::seam().queueanswer(missing);
+    control<QPushButton>("btnopen")->click();
+    const QList<messages::shown> shown = takeshown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].icon, QMessageBox::Critical);
+    QVERIFY2(shown[0].text.startsWith(QDir::toNativeSeparators(missing) + u"："_s), qPrintable(shown[0].text));
+    // One draw is read, and the window says at once that it is too few.
+    m_window->openhistory(write(u"一期.txt"_s, "2026001 385\n"));
+    QVERIFY2(summary().contains(u"二码至少要有2期"_s), qPrintable(summary()));
+    control<QPushButton>("btnreplay")->click();
+    QCOMPARE(takemessagetexts(), QStringList{u"开奖历史只有1期，二码至少要有2期才能回测。"_s});
+    filedialogs::seam().takerequests();
 }
 
 void TestReplayWindow::pastesdraws()
