@@ -661,6 +661,9 @@ void Tfrmreplay::drawsimulation()
     const double low = std::min(bins.edges.front(), double(m_outcome.result())),
                  high = std::max(bins.edges.back(), double(m_outcome.result()));
     auto *area = new QAreaSeries(upper, lower);
+    // An area series does not own its outlines.
+    upper->setParent(area);
+    lower->setParent(area);
     area->setName(u"模拟的历史（%）"_s);
     QCategoryAxis *x = moneyaxis(low, high, u"最终盈亏"_s);
     auto *y = new QValueAxis;
