@@ -74,15 +74,17 @@ bool inclass(int digit, QChar cls)
 
 bool isdraw(const QString &text)
 {
-    return text.size() == 3
-           && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    // Asked for every digit a plan reads, so kept to three plain comparisons.
+    const auto digit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    const QChar *c = text.constData();
+    return text.size() == 3 && digit(c[0]) && digit(c[1]) && digit(c[2]);
 }
 
 int digitat(const QString &draw, int position)
 {
-    if (!isdraw(draw) || positionname(position).isNull())
+    if (position < 1 || position > 3 || !isdraw(draw))
         throw AppError(u"无效的号码：%1 第%2位"_s.arg(draw).arg(position));
-    return draw[position - 1].unicode() - u'0';
+    return draw.constData()[position - 1].unicode() - u'0';
 }
 
 QString plantext(const plan &p)

@@ -8,17 +8,25 @@ using planrules::kind;
 namespace replay {
 namespace {
 
-// The plan rules as one replay asks them, with each plan held once by number.
-// A two-position plan reads only the latest draw, and there are a dozen such
-// plans, so the rules answer each (plan, draw) pair once and the answer is
-// looked up after that; a three-position plan reads two draws, and the rules
-// are asked every time.
+// The plan rules as one replay asks them, with each plan held once by number
+// and each answer worked out once by the rules, then looked up. A
+// two-position plan reads only the latest draw; a three-position plan reads
+// the classes of the second-latest and the latest draw at each position. So
+// an answer depends on the plan and the latest number, or on the plan and six
+// classes, and there are only a dozen plans.
 class Tplansteps
 {
 public:
     static constexpr int none = -1; // no plan: the draw hit
 
-    Tplansteps(kind type, planrules::mode m) : m_type(type), m_mode(m) {}
+    Tplansteps(kind type, planrules::mode m) : m_type(type), m_mode(m)
+    {
+        const QChar first = planrules::classof(0, m);
+        for (int n = 0; n < 1000; ++n)
+            m_classes[size_t(n)] = quint8((planrules::classof(n / 100, m) != first) << 2
+                                          | (planrules::classof(n / 10 % 10, m) != first) << 1
+                                          | (planrules::classof(n % 10, m) != first));
+    }
 
     // The plan a new plan starts with, from its first draw (and the one before).
     int begin(const QString &secondlatest, const QString &latest)
@@ -27,15 +35,15 @@ public:
     }
 
     // The plan after `current` once `latest` is drawn, or none on a hit.
-    int next(int current, const QString &secondlatest, const QString &latest, int number)
+    int next(int current, const QString &secondlatest, const QString &latest, int secondnumber, int number)
     {
-        if (m_type != kind::two)
-            return intern(planrules::nextplan(m_type, m_mode, m_plans[size_t(current)], secondlatest, latest));
-        if (const qint16 known = m_two[size_t(current)][size_t(number)]; known != unknown)
+        const size_t key = m_type == kind::two ? size_t(number)
+                                               : size_t(m_classes[size_t(secondnumber)]) * 8 + m_classes[size_t(number)];
+        if (const qint16 known = m_answers[size_t(current)][key]; known != unknown)
             return known;
         // Interning may grow the table, so the answer is stored only after it.
         const int found = intern(planrules::nextplan(m_type, m_mode, m_plans[size_t(current)], secondlatest, latest));
-        m_two[size_t(current)][size_t(number)] = qint16(found);
+        m_answers[size_t(current)][key] = qint16(found);
         return found;
     }
 
@@ -50,17 +58,16 @@ private:
         if (found != m_plans.end())
             return int(found - m_plans.begin());
         m_plans.push_back(std::move(plan));
-        if (m_type == kind::two) {
-            m_two.emplace_back();
-            m_two.back().fill(unknown);
-        }
+        m_answers.emplace_back();
+        m_answers.back().fill(unknown);
         return int(m_plans.size() - 1);
     }
 
     kind m_type;
     planrules::mode m_mode;
+    std::array<quint8, 1000> m_classes{}; // a number's class at each position, as three bits
     std::vector<std::optional<planrules::plan>> m_plans;
-    std::vector<std::array<qint16, 1000>> m_two;
+    std::vector<std::array<qint16, 1000>> m_answers; // by plan, then by number or by classes
 };
 
 } // namespace
@@ -142,7 +149,7 @@ outcome run(const history::Thistory &draws, const settings &how, const plancalc:
 
         const QString &secondlatest = draws.draw(d - 1);
         const QString &latest = draws.draw(d);
-        const int next = rules.next(current, secondlatest, latest, draws.number(d));
+        const int next = rules.next(current, secondlatest, latest, draws.number(d - 1), draws.number(d));
         const bool hit = next == Tplansteps::none;
         if (hit) {
             plan.won = row[plancalc::prizecolumn];

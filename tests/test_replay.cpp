@@ -92,6 +92,8 @@ private slots:
     void lengthbars();
     void thechartkeepseverydip();
     void cancels();
+    void equalsaskingtherulesateverydraw_data() { equalsdrivingthemainwindow_data(); }
+    void equalsaskingtherulesateverydraw();
     void equalsdrivingthemainwindow_data();
     void equalsdrivingthemainwindow();
 
@@ -563,6 +565,41 @@ void TestReplay::cancels()
                                             [](qint64 done, qint64) { return done < 100000; });
     QVERIFY(out.cancelled);
     QVERIFY(out.bets() < 199999);
+}
+
+void TestReplay::equalsaskingtherulesateverydraw()
+{
+    // The replay looks each answer up once it has one; asked afresh at every
+    // draw over a long history, the rules give the same plans.
+    QFETCH(int, type);
+    QFETCH(int, mode);
+    QFETCH(quint32, seed);
+    QRandomGenerator random(seed);
+    QStringList draws;
+    for (int i = 0; i < 20000; ++i)
+        draws.append(QString::number(random.bounded(1000)).rightJustified(3, u'0'));
+    const auto k = kind(type);
+    const auto m = planrules::mode(mode);
+    const qint64 days = 4, start = type == 0 ? 1 : 2;
+    QStringList asked;
+    std::optional<planrules::plan> current = planrules::nextplan(k, m, std::nullopt, draws[0], draws[start - 1]);
+    qint64 first = start, periods = 0;
+    for (qint64 d = start; d < draws.size(); ++d) {
+        ++periods;
+        std::optional<planrules::plan> next = planrules::nextplan(k, m, current, draws[d - 1], draws[d]);
+        if (next && periods < days) {
+            current = std::move(next);
+            continue;
+        }
+        asked.append(planline(first, periods, next ? ending::bust : ending::hit));
+        current = planrules::nextplan(k, m, std::nullopt, draws[d - 1], draws[d]);
+        first = d + 1;
+        periods = 0;
+    }
+    if (periods > 0)
+        asked.append(planline(first, periods, ending::open));
+    const replay::outcome out = replay::run(drawsof(draws), {k, m}, tableof(type == 0 ? 500 : 250, days));
+    QCOMPARE(planlines(out), asked);
 }
 
 void TestReplay::equalsdrivingthemainwindow_data()
