@@ -1,6 +1,5 @@
 #include "replay/commandline.h"
 
-#include "replay/defaults.h"
 #include "replay/report.h"
 #include "toolkit/apperror.h"
 #include "toolkit/textfile.h"
@@ -136,15 +135,10 @@ request requestof(const QMap<QString, QString> &given)
     return r;
 }
 
-void print(FILE *stream, const QString &text)
-{
-    printutf8(stream, text);
-}
-
 int run(const QStringList &args, FILE *out)
 {
     if (args.contains(u"--help"_s) || args.contains(u"-h"_s)) {
-        print(out, QString::fromUtf8(usage));
+        printutf8(out, QString::fromUtf8(usage));
         return 0;
     }
     const QMap<QString, QString> given = readoptions(args);
@@ -181,23 +175,20 @@ int run(const QStringList &args, FILE *out)
         text.chop(1);
         throw stopped{2, text};
     }
-    const qint64 needed = firstbet(info.how.type) + 1;
+    const qint64 needed = drawsneeded(info.how.type);
     if (read.history.size() < needed)
         throw stopped{2, sourcename + u"：只有"_s + QString::number(read.history.size()) + u"期开奖，"_s
                              + kindname(info.how.type) + u"至少要有"_s + QString::number(needed) + u"期才能回测"_s};
 
     const outcome result = replay::run(read.history, info.how, info.table, info.bankroll);
     std::optional<simulate::result> simulated;
-    if (info.simulations > 0) {
-        const odds::plantable columns = odds::fromplanner(info.table);
-        simulated = simulate::run({columns.stakes, columns.prizes, odds::hitchance(planrules::betcount(info.how.type)),
-                                   betsof(read.history, info.how.type), info.bankroll, info.simulations, info.seed});
-    }
+    if (info.simulations > 0)
+        simulated = simulate::run(simulationof(info, read.history));
     const findings found{read, info, result, simulated ? &*simulated : nullptr};
 
     const bool jsonout = given.value(u"--json"_s) == u"-"_s;
     if (!jsonout)
-        print(out, summarylines(found).join(u'\n') + u'\n');
+        printutf8(out, summarylines(found).join(u'\n') + u'\n');
     if (given.contains(u"--csv"_s)) {
         try {
             savelines(given[u"--csv"_s], csvlines(read.history, result));
@@ -228,22 +219,22 @@ int commandline(const QStringList &args, FILE *out, FILE *err)
     try {
         status = run(args, out);
     } catch (const stopped &failure) {
-        print(err, u"qorvel3d-replay: "_s + failure.text + u'\n');
+        printutf8(err, u"qorvel3d-replay: "_s + failure.text + u'\n');
         if (failure.status == 2 && failure.text.startsWith(u"未知的参数"_s))
-            print(err, u"\n"_s + QString::fromUtf8(usage));
+            printutf8(err, u"\n"_s + QString::fromUtf8(usage));
         status = failure.status;
     } catch (const AppError &error) {
         // Amounts so large that the replay's or the simulation's sums overflow.
-        print(err, u"qorvel3d-replay: 按这些设置，"_s + error.message() + u'\n');
+        printutf8(err, u"qorvel3d-replay: 按这些设置，"_s + error.message() + u'\n');
         status = 2;
     } catch (const std::bad_alloc &) {
-        print(err, u"qorvel3d-replay: 内存不足\n"_s);
+        printutf8(err, u"qorvel3d-replay: 内存不足\n"_s);
         status = 1;
     }
     // Standard output can fail too: a full disk, a closed pipe.
     if (fflush(out) != 0 || ferror(out)) {
         const int code = errno;
-        print(err, u"qorvel3d-replay: 无法写入标准输出："_s + fileerrortext(code, u"-"_s) + u'\n');
+        printutf8(err, u"qorvel3d-replay: 无法写入标准输出："_s + fileerrortext(code, u"-"_s) + u'\n');
         return 1;
     }
     return status;

@@ -1,6 +1,7 @@
 #include "replay/prepare.h"
 
 #include "replay/defaults.h"
+#include "replay/odds.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -66,6 +67,13 @@ refusal toolarge(qint64 longest)
 }
 
 } // namespace
+
+simulate::setup simulationof(const runinfo &info, const history::Thistory &draws)
+{
+    const odds::plantable columns = odds::fromplanner(info.table);
+    return {columns.stakes, columns.prizes, odds::hitchance(planrules::betcount(info.how.type)),
+            betsof(draws, info.how.type), info.bankroll, info.simulations, info.seed};
+}
 
 std::optional<qint64> longestfor(const request &given)
 {

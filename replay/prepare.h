@@ -4,6 +4,7 @@
 #pragma once
 
 #include "replay/replay.h"
+#include "replay/simulate.h"
 
 #include <QString>
 
@@ -46,6 +47,10 @@ struct refusal
 };
 
 std::variant<runinfo, refusal> prepare(const request &given);
+
+// The simulation of this run: histories as long as this one's bets, played with
+// its table and bankroll.
+simulate::setup simulationof(const runinfo &info, const history::Thistory &draws);
 
 // The longest count up to defaults::longestcap for these amounts, or none when
 // they are not all valid; what the window shows as the user types.

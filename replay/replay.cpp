@@ -110,6 +110,11 @@ qint64 firstbet(planrules::kind type)
     return type == kind::two ? 1 : 2;
 }
 
+qint64 drawsneeded(planrules::kind type)
+{
+    return firstbet(type) + 1;
+}
+
 qint64 betsof(const history::Thistory &draws, planrules::kind type)
 {
     return std::max<qint64>(0, draws.size() - firstbet(type));

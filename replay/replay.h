@@ -80,6 +80,8 @@ struct settings
 
 // The draws a type bets on: all but the first one (two positions) or two.
 qint64 firstbet(planrules::kind type);
+// The draws a history needs before it has one bet: 2 or 3.
+qint64 drawsneeded(planrules::kind type);
 qint64 betsof(const history::Thistory &draws, planrules::kind type);
 
 // Replays the history with the planner's table; its row count is N. Money is

@@ -2,7 +2,6 @@
 
 #include "replay/chartdata.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -43,11 +42,6 @@ QString decimal(double value)
     return text == u"-0"_s ? u"0"_s : text;
 }
 
-QString share(double value)
-{
-    return odds::chancetext(value);
-}
-
 // A cell of user text that a spreadsheet would read as a formula is written
 // with an apostrophe in front; quoting as CSV needs.
 QString csvtext(QString text)
@@ -76,7 +70,18 @@ QString orderline(const history::parsed &read)
     return u"各行没有期号或日期，按文件中的先后回测（最早的在前）"_s;
 }
 
-// "1期184个，2期141个……11期55个（其中爆仓38个）"
+} // namespace
+
+QString kindname(planrules::kind type)
+{
+    return type == planrules::kind::two ? u"二码"_s : u"三码"_s;
+}
+
+QString modename(planrules::mode mode)
+{
+    return mode == planrules::mode::oddeven ? u"奇偶模式"_s : u"大小模式"_s;
+}
+
 QString lengthsline(const outcome &out, qint64 days)
 {
     const std::vector<qint64> seen = observedlengths(out, days);
@@ -90,16 +95,13 @@ QString lengthsline(const outcome &out, qint64 days)
     return text;
 }
 
-} // namespace
-
-QString kindname(planrules::kind type)
+QString settingsline(const runinfo &info, const outcome &out)
 {
-    return type == planrules::kind::two ? u"二码"_s : u"三码"_s;
-}
-
-QString modename(planrules::mode mode)
-{
-    return mode == planrules::mode::oddeven ? u"奇偶模式"_s : u"大小模式"_s;
+    return kindname(info.how.type) + u' ' + modename(info.how.mode) + u"；前期亏损"_s + moneytext(info.in.prekui)
+           + u"，预期利润"_s + QString::number(info.in.lirun) + u"%，单倍投入"_s + moneytext(info.in.inofsin)
+           + u"，单注奖金"_s + moneytext(info.in.outofsin) + u"；投注期数"_s + QString::number(info.in.days)
+           + u"（按这些设置最多可投注"_s + QString::number(info.longest) + u"期），本次最深投到第"_s
+           + QString::number(out.deepest) + u"期；本金"_s + (info.bankroll ? moneytext(*info.bankroll) : u"不限"_s);
 }
 
 QString moneytext(qint64 value)
@@ -143,11 +145,7 @@ std::vector<summaryline> summary(const findings &f)
     if (f.read.fivedigit > 0)
         say(QString::number(f.read.fivedigit) + u"期是五位开奖号码，取其"_s + history::positionsname(info.how.positions));
 
-    say(u"【设置】"_s + kindname(info.how.type) + u' ' + modename(info.how.mode) + u"；前期亏损"_s
-        + moneytext(info.in.prekui) + u"，预期利润"_s + QString::number(info.in.lirun) + u"%，单倍投入"_s
-        + moneytext(info.in.inofsin) + u"，单注奖金"_s + moneytext(info.in.outofsin) + u"；投注期数"_s
-        + QString::number(days) + u"（按这些设置最多可投注"_s + QString::number(info.longest) + u"期），本次最深投到第"_s
-        + QString::number(out.deepest) + u"期；本金"_s + (info.bankroll ? moneytext(*info.bankroll) : u"不限"_s));
+    say(u"【设置】"_s + settingsline(info, out));
     say(u"每个计划都按同一张倍投计划表下注：表按前期亏损"_s + moneytext(info.in.prekui)
         + u"算出，每个新计划都从表的第1期重新开始"_s);
 
@@ -201,12 +199,12 @@ std::vector<summaryline> summary(const findings &f)
             + QString::number(betsof(draws, info.how.type)) + u"次投注）的历史，种子"_s + QString::number(sim->seed)
             + u"；这些是模拟的数据，不是开奖结果"_s);
         if (sim->ruin)
-            say(u"本金用完的比例"_s + share(*sim->ruin) + u"（95%置信区间"_s + share(*sim->ruinlow) + u"至"_s
-                    + share(*sim->ruinhigh) + u"）"_s,
+            say(u"本金用完的比例"_s + odds::chancetext(*sim->ruin) + u"（95%置信区间"_s + odds::chancetext(*sim->ruinlow) + u"至"_s
+                    + odds::chancetext(*sim->ruinhigh) + u"）"_s,
                 true);
         say(u"最终盈亏：中位数"_s + signedmoney(std::llround(sim->median)) + u"，5%分位"_s
             + signedmoney(std::llround(sim->p05)) + u"，95%分位"_s + signedmoney(std::llround(sim->p95))
-            + u"；以亏损结束的比例"_s + share(sim->lossshare));
+            + u"；以亏损结束的比例"_s + odds::chancetext(sim->lossshare));
     }
     return lines;
 }

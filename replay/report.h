@@ -21,6 +21,13 @@ QString moneytext(qint64 value);
 // An axis label: "4,000", "3.5万", "-40亿".
 QString axistext(double value);
 
+// "二码 奇偶模式；前期亏损0元，…；本金不限": what the replay was run with, as the
+// summary and an exported chart's caption say it.
+QString settingsline(const runinfo &info, const outcome &out);
+// "计划长度：1期184个，2期141个……11期55个（其中11期爆仓38个）", the plan lengths
+// the chart shows, in words.
+QString lengthsline(const outcome &out, qint64 days);
+
 // What the summary is made from.
 struct findings
 {

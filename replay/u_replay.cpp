@@ -368,8 +368,11 @@ void Tfrmreplay::takehistory(history::parsed parsed, const QString &source)
         messages::showmessage(heading.chopped(1) + u"。各行的原因见汇总。"_s);
         return;
     }
-    if (draws.size() < 3)
-        clearresults(u"已读入"_s + QString::number(draws.size()) + u"期开奖；二码至少要有2期、三码至少要有3期才能回测。"_s);
+    using planrules::kind;
+    if (draws.size() < replay::drawsneeded(kind::three))
+        clearresults(u"已读入"_s + QString::number(draws.size()) + u"期开奖；二码至少要有"_s
+                     + QString::number(replay::drawsneeded(kind::two)) + u"期、三码至少要有"_s
+                     + QString::number(replay::drawsneeded(kind::three)) + u"期才能回测。"_s);
     else
         clearresults(u"已读入"_s + QString::number(draws.size()) + u"期开奖，可以开始回测。"_s);
 }
@@ -423,7 +426,7 @@ void Tfrmreplay::btnreplayClick()
     }
     auto info = std::make_unique<replay::runinfo>(std::move(std::get<replay::runinfo>(prepared)));
     const history::Thistory &draws = m_history->history;
-    const qint64 needed = replay::firstbet(info->how.type) + 1;
+    const qint64 needed = replay::drawsneeded(info->how.type);
     if (draws.size() < needed) {
         messages::showmessage(u"开奖历史只有"_s + QString::number(draws.size()) + u"期，"_s
                               + replay::kindname(info->how.type) + u"至少要有"_s + QString::number(needed)
@@ -446,11 +449,7 @@ void Tfrmreplay::btnreplayClick()
             const qint64 bets = replay::betsof(draws, info->how.type);
             info->simulations = std::min(info->simulations, std::max<qint64>(100, simulatedbets / std::max<qint64>(1, bets)));
             Tprogress progress(this, u"正在按随机开奖模拟…"_s);
-            const odds::plantable columns = odds::fromplanner(info->table);
-            simulated = simulate::run({columns.stakes, columns.prizes,
-                                       odds::hitchance(planrules::betcount(info->how.type)), bets, info->bankroll,
-                                       info->simulations, info->seed},
-                                      progress.report());
+            simulated = simulate::run(replay::simulationof(*info, draws), progress.report());
             // Cancelled, the replay's own results still stand.
             if (simulated->cancelled)
                 simulated.reset();
@@ -524,7 +523,7 @@ void Tfrmreplay::drawlengths()
     auto *hits = new QBarSet(u"中出的计划"_s), *busts = new QBarSet(u"爆仓的计划"_s);
     auto *line = new QLineSeries;
     line->setName(u"随机开奖下的预期"_s);
-    QStringList categories, parts;
+    QStringList categories;
     double top = 1;
     for (size_t i = 0; i < bars.size(); ++i) {
         const replay::lengthbar &bar = bars[i];
@@ -533,9 +532,6 @@ void Tfrmreplay::drawlengths()
         line->append(double(i), bar.expected);
         categories.append(bar.label);
         top = std::max({top, double(bar.hits + bar.busts), bar.expected});
-        if (bar.hits + bar.busts > 0)
-            parts.append(bar.label + u"期"_s + QString::number(bar.hits + bar.busts) + u"个"_s
-                         + (bar.busts > 0 ? u"（其中爆仓"_s + QString::number(bar.busts) + u"个）"_s : QString()));
     }
     // Told apart by a pattern as well as by colour.
     QBrush hatched(Qt::darkGray, Qt::BDiagPattern);
@@ -557,7 +553,8 @@ void Tfrmreplay::drawlengths()
     attach(chart, series, x, y);
     attach(chart, line, x, y);
     showchart(ui->chtlengths, chart);
-    describe(ui->chtlengths, u"计划长度："_s + (parts.isEmpty() ? u"没有结束的计划"_s : parts.join(u'，')));
+    // The same words as the summary's.
+    describe(ui->chtlengths, replay::lengthsline(m_outcome, days));
 }
 
 void Tfrmreplay::drawresult()
@@ -707,13 +704,7 @@ void Tfrmreplay::pageChange()
 QString Tfrmreplay::caption() const
 {
     const history::Thistory &draws = m_history->history;
-    const replay::runinfo &info = *m_info;
-    QString text = m_source + u"　"_s + replay::kindname(info.how.type) + u' ' + replay::modename(info.how.mode)
-                   + u"，前期亏损"_s + replay::moneytext(info.in.prekui) + u"，预期利润"_s
-                   + QString::number(info.in.lirun) + u"%，单倍投入"_s + replay::moneytext(info.in.inofsin)
-                   + u"，单注奖金"_s + replay::moneytext(info.in.outofsin) + u"，投注期数"_s
-                   + QString::number(info.in.days) + u"，本金"_s
-                   + (info.bankroll ? replay::moneytext(*info.bankroll) : u"不限"_s);
+    QString text = m_source + u"　"_s + replay::settingsline(*m_info, m_outcome);
     if (!draws.isempty())
         text += u"\n开奖"_s + draws.name(0) + u"至"_s + draws.name(draws.size() - 1) + u"，共"_s
                 + QString::number(draws.size()) + u"期"_s;
