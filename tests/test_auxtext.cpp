@@ -9,10 +9,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#ifdef Q_OS_LINUX
-#include <sys/resource.h>
-#endif
-
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -145,16 +141,11 @@ void TestAuxText::runningoutofmemoryisamessage()
 #elif defined(Q_OS_LINUX)
     // A file larger than the memory the tool may take: a sparse one, made at once.
     QTemporaryDir folder;
-    QFile big(folder.filePath(u"big.txt"_s));
-    QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(qint64(2) << 30));
-    big.close();
+    const QString big = folder.filePath(u"big.txt"_s);
+    QVERIFY(makesparsefile(big, qint64(2) << 30));
     QProcess process;
-    process.setChildProcessModifier([] {
-        rlimit limit{};
-        limit.rlim_cur = limit.rlim_max = rlim_t(768) << 20;
-        setrlimit(RLIMIT_AS, &limit);
-    });
-    process.start(QStringLiteral(QORVEL3D_AUXTEXT), {big.fileName(), folder.filePath(u"out.txt"_s)});
+    limitaddressspace(process, 768);
+    process.start(QStringLiteral(QORVEL3D_AUXTEXT), {big, folder.filePath(u"out.txt"_s)});
     QVERIFY(process.waitForFinished(30000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 1);

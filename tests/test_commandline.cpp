@@ -8,10 +8,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#ifdef Q_OS_LINUX
-#include <sys/resource.h>
-#endif
-
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -204,16 +200,11 @@ void TestCommandLine::runningoutofmemoryisamessage()
     QSKIP("AddressSanitizer needs more address space than the limit leaves, and ends the program on a failed allocation");
 #elif defined(Q_OS_LINUX)
     // A history larger than the memory the program may take: a sparse file.
-    QFile big(m_folder->filePath(u"big.txt"_s));
-    QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(qint64(2) << 30));
-    big.close();
+    const QString big = m_folder->filePath(u"big.txt"_s);
+    QVERIFY(makesparsefile(big, qint64(2) << 30));
     QProcess process;
-    process.setChildProcessModifier([] {
-        rlimit limit{};
-        limit.rlim_cur = limit.rlim_max = rlim_t(768) << 20;
-        setrlimit(RLIMIT_AS, &limit);
-    });
-    process.start(QStringLiteral(QORVEL3D_REPLAY), {u"--text"_s, big.fileName()});
+    limitaddressspace(process, 768);
+    process.start(QStringLiteral(QORVEL3D_REPLAY), {u"--text"_s, big});
     QVERIFY(process.waitForFinished(60000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 1);
